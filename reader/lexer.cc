@@ -1,0 +1,173 @@
+#include "reader/lexer.h"
+
+namespace {
+
+// One read of the file; the buffer holds this much plus the sentinel.
+constexpr size_t kChunkSize = 16384;
+
+bool is_word_start(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+bool is_word_char(char c) { return is_word_start(c) || is_digit(c) || c == '[' || c == ']'; }
+
+void print_token_name(FILE* out, int32_t code) {
+  const char* name = "?unknown token?";
+  switch (code) {
+    case TOKEN_EOF: name = "EOF"; break;
+    case '+': name = "+"; break;
+    case ':': name = ":"; break;
+    case ';': name = ";"; break;
+    case TOKEN_INTEGER: name = "integer"; break;
+    case TOKEN_IDENTIFIER: name = "identifier"; break;
+    case TOKEN_ARROW: name = "->"; break;
+  }
+  fputs(name, out);
+}
+
+Lexer::Lexer(const char* path) : input_path(path) {
+  file = fopen(input_path, "r");
+  if (file != nullptr) {
+    buffer = new char[kChunkSize + 1];
+    refill();
+  }
+  next_token();
+}
+
+Lexer::~Lexer() {
+  if (file != nullptr) fclose(file);
+  delete[] buffer;
+}
+
+void Lexer::refill() {
+  if (file == nullptr) return;
+  size_t n = fread(buffer, 1, kChunkSize, file);
+  if (n > 0) {
+    buffer[n] = '\0';
+    cursor = buffer;
+    chunk_end = buffer + n;
+  } else {
+    if (ferror(file)) read_failed = true;
+    cursor = nullptr;
+  }
+}
+
+// The NUL after each chunk makes the end test one byte compare on the fast
+// path; only a NUL is then checked against the chunk's end, so NUL bytes of
+// the file itself are delivered like any other byte.
+void Lexer::advance() {
+  ++cursor;
+  if (*cursor == '\0' && cursor == chunk_end) refill();
+}
+
+char Lexer::get_char() {
+  char c = *cursor;
+  advance();
+  return c;
+}
+
+// Passes over everything up to and including the next line feed.
+void Lexer::skip_line() {
+  while (!at_end()) {
+    if (get_char() == '\n') {
+      ++line_number;
+      return;
+    }
+  }
+}
+
+void Lexer::next_token() {
+  for (;;) {
+    if (at_end()) {
+      token_code = TOKEN_EOF;
+      token_text.clear();
+      token_value = 0;
+      value_saturated = false;
+      return;
+    }
+    char c = get_char();
+    switch (c) {
+      case ' ':
+      case '\t':
+      case '\r':
+        continue;
+      case '\n':
+        ++line_number;
+        continue;
+      case '#':
+        skip_line();
+        continue;
+    }
+    token_text.assign(1, c);
+    token_value = 0;
+    value_saturated = false;
+    if (c == '+' || c == ':' || c == ';') {
+      token_code = c;
+      // A ';' ends the useful part of its line: the rest is never looked at.
+      if (c == ';') skip_line();
+      return;
+    }
+    if (c == '-' && !at_end() && peek() == '>') {
+      advance();
+      token_text.push_back('>');
+      token_code = TOKEN_ARROW;
+      return;
+    }
+    if (is_word_start(c)) {
+      read_word();
+      return;
+    }
+    if (is_digit(c)) {
+      read_number();
+      return;
+    }
+    fprintf(stderr, "ERROR (lexer) file %s line %u:\n", input_path, line_number);
+    fprintf(stderr, "\tIgnoring unexpected character '%c'\n", c);
+  }
+}
+
+// Words are kept whole, however long: two species that differ only after
+// many characters must stay two species.
+void Lexer::read_word() {
+  while (!at_end() && is_word_char(peek())) token_text.push_back(get_char());
+  token_code = TOKEN_IDENTIFIER;
+}
+
+// The value saturates at 2147483647; int_overflow() tells the parser that
+// the numeral did not fit, so that it never takes a changed coefficient.
+void Lexer::read_number() {
+  while (!at_end() && is_digit(peek())) token_text.push_back(get_char());
+  int32_t value = 0;
+  for (char c : token_text) {
+    int32_t digit = c - '0';
+    if (value > (INT32_MAX - digit) / 10) {
+      value = INT32_MAX;
+      value_saturated = true;
+      break;
+    }
+    value = value * 10 + digit;
+  }
+  token_value = value;
+  token_code = TOKEN_INTEGER;
+}
+
+void Lexer::rewind() {
+  if (file == nullptr) return;
+  // The C library's rewind() hides failure; a pipe cannot go back, and
+  // pass 2 must then not run on an empty input as if it were the file.
+  if (fseek(file, 0, SEEK_SET) != 0) {
+    read_failed = true;
+    cursor = nullptr;
+  } else {
+    clearerr(file);
+    refill();
+  }
+  line_number = 1;
+  token_code = TOKEN_EOF;
+  token_value = 0;
+  next_token();
+}

@@ -1,0 +1,77 @@
+// Tokenizer for the reaction-network text format.
+//
+// The lexer reads its file in fixed chunks through one buffer and always
+// holds exactly one current token. It never ends the process: characters it
+// cannot use are reported on standard error and skipped. Read failures are
+// recorded and left to the caller to report (see failed()).
+#ifndef CRNINV_READER_LEXER_H_
+#define CRNINV_READER_LEXER_H_
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+// Single-character tokens ('+', ':', ';') use their own character code.
+constexpr int32_t TOKEN_EOF = 0;
+constexpr int32_t TOKEN_INTEGER = 300;
+constexpr int32_t TOKEN_IDENTIFIER = 301;
+constexpr int32_t TOKEN_ARROW = 302;
+
+// Writes the printed name of a token code ("->", "identifier", ...) to out.
+void print_token_name(FILE* out, int32_t code);
+
+// True for the bytes that may continue an identifier.
+bool is_word_char(char c);
+
+class Lexer {
+ public:
+  // Opens the file at path (borrowed: it must outlive the lexer) and scans
+  // the first token. Check is_open() afterwards.
+  explicit Lexer(const char* path);
+  ~Lexer();
+  Lexer(const Lexer&) = delete;
+  Lexer& operator=(const Lexer&) = delete;
+
+  bool is_open() const { return file != nullptr; }
+  // True once reading the file has failed (an I/O error, a directory, or a
+  // stream that cannot be rewound). The input then ends where it failed.
+  bool failed() const { return read_failed; }
+
+  void next_token();
+  // Starts again at the first byte of the file and scans its first token.
+  void rewind();
+
+  int32_t token() const { return token_code; }
+  // Valid until the next call of next_token() or rewind().
+  const char* text() const { return token_text.c_str(); }
+  // The numeral's value, saturated at 2147483647 (see int_overflow()).
+  int32_t int_value() const { return token_value; }
+  // True when the current numeral's value exceeds 2147483647.
+  bool int_overflow() const { return value_saturated; }
+  const char* path() const { return input_path; }
+  uint32_t line() const { return line_number; }
+
+ private:
+  bool at_end() const { return cursor == nullptr; }
+  char peek() const { return *cursor; }
+  void advance();
+  char get_char();
+  void refill();
+  void skip_line();
+  void read_word();
+  void read_number();
+
+  char* buffer = nullptr;     // one chunk plus the NUL sentinel after it
+  char* cursor = nullptr;     // next unread byte; null at end of input
+  char* chunk_end = nullptr;  // the sentinel's position in buffer
+  FILE* file = nullptr;
+  const char* input_path;
+  uint32_t line_number = 1;
+  int32_t token_code = TOKEN_EOF;
+  std::string token_text;  // keeps its capacity, so tokens cost no allocation
+  int32_t token_value = 0;
+  bool value_saturated = false;
+  bool read_failed = false;
+};
+
+#endif  // CRNINV_READER_LEXER_H_

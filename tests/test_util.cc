@@ -1,0 +1,47 @@
+#include "tests/test_util.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace {
+
+std::string temp_dir() {
+  static std::string dir = [] {
+    char pattern[] = "/tmp/crninv_test_XXXXXX";
+    if (mkdtemp(pattern) == nullptr) throw std::runtime_error("mkdtemp failed");
+    return std::string(pattern);
+  }();
+  return dir;
+}
+
+}  // namespace
+
+std::string write_temp_file(const std::string& contents) {
+  static int counter = 0;
+  std::string path = temp_dir() + "/net" + std::to_string(getpid()) + "_" +
+                     std::to_string(counter++) + ".txt";
+  std::ofstream out(path, std::ios::binary);
+  out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+  return path;
+}
+
+std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string literal_regex(const std::string& text) {
+  std::string result;
+  for (char c : text) {
+    if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos) result += '\\';
+    result += c;
+  }
+  return result;
+}
