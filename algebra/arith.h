@@ -10,7 +10,9 @@ extern const char kMultiplyOverflow[];  // "integer overflow on multiply"
 extern const char kAdditionOverflow[];  // "Integer overflow on addition"
 
 // -1 for negative x, +1 otherwise (so the sign of 0 is +1).
-inline int32_t sign(int32_t x) { return x < 0 ? -1 : 1; }
+inline int32_t sign(int32_t x) {
+  return x < 0 ? -1 : 1;
+}
 
 // |x| as an unsigned value, so that -2147483648 has a magnitude too.
 inline uint32_t magnitude(int32_t x) {

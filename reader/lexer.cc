@@ -9,22 +9,40 @@ bool is_word_start(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
 }
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
-bool is_word_char(char c) { return is_word_start(c) || is_digit(c) || c == '[' || c == ']'; }
+bool is_word_char(char c) {
+  return is_word_start(c) || is_digit(c) || c == '[' || c == ']';
+}
 
 void print_token_name(FILE* out, int32_t code) {
   const char* name = "?unknown token?";
   switch (code) {
-    case TOKEN_EOF: name = "EOF"; break;
-    case '+': name = "+"; break;
-    case ':': name = ":"; break;
-    case ';': name = ";"; break;
-    case TOKEN_INTEGER: name = "integer"; break;
-    case TOKEN_IDENTIFIER: name = "identifier"; break;
-    case TOKEN_ARROW: name = "->"; break;
+    case TOKEN_EOF:
+      name = "EOF";
+      break;
+    case '+':
+      name = "+";
+      break;
+    case ':':
+      name = ":";
+      break;
+    case ';':
+      name = ";";
+      break;
+    case TOKEN_INTEGER:
+      name = "integer";
+      break;
+    case TOKEN_IDENTIFIER:
+      name = "identifier";
+      break;
+    case TOKEN_ARROW:
+      name = "->";
+      break;
   }
   fputs(name, out);
 }

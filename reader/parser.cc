@@ -13,7 +13,9 @@ uint32_t Parser::parse_all() {
   return reaction;
 }
 
-void Parser::attach_rows(Row* first_row) { rows = first_row; }
+void Parser::attach_rows(Row* first_row) {
+  rows = first_row;
+}
 
 bool Parser::parse_reaction(uint32_t reaction) {
   trace("Parsing reaction LHS in %s near line %u:\n", lexer.path(), lexer.line());

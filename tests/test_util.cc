@@ -23,8 +23,8 @@ std::string temp_dir() {
 
 std::string write_temp_file(const std::string& contents) {
   static int counter = 0;
-  std::string path = temp_dir() + "/net" + std::to_string(getpid()) + "_" +
-                     std::to_string(counter++) + ".txt";
+  std::string path =
+      temp_dir() + "/net" + std::to_string(getpid()) + "_" + std::to_string(counter++) + ".txt";
   std::ofstream out(path, std::ios::binary);
   out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
   return path;
