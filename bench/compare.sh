@@ -1,0 +1,259 @@
+#!/usr/bin/env bash
+# End-to-end comparison of crninv with exact null-space peers.
+#
+# usage: bench/compare.sh [DIR_OR_FILE...]
+#
+# For every *.net under the given folders (default: ../shared/nets next to the
+# repository, recursively) it runs, on the same input and in the same run:
+#   crninv  the tool (./build/crninv, built in Release when missing; CRNINV=path
+#           to use another binary)
+#   sympy   bench/peers/sympy_nullspace.py: reads the network and computes the
+#           exact null space of N^T with sympy
+#   flint   bench/peers/flint_nullspace.c: fmpz_mat_nullspace on N^T
+#   4ti2    4ti2-zbasis --precision=64 (64-bit arithmetic; Debian's 4ti2 1.6.9
+#           refuses the short form -p=64): a lattice basis of {x : N^T x = 0}
+# and prints one table row per network. Every time is the wall time of the whole
+# process. FLINT and 4ti2 are given N^T as a ready matrix file (written once per
+# network, not timed), so their times leave out reading the network.
+#
+# Environment:
+#   COMPARE_RUNS     runs per tool and network, median taken (default 5)
+#   COMPARE_TIMEOUT  seconds one run may take before it is killed (default 300)
+#   COMPARE_BUDGET   a tool whose first run took longer than BUDGET/(RUNS-1)
+#                    seconds is not run again: its time is that single run
+#                    (column n), (default 60)
+#   COMPARE_PEERS    peers to run, a subset of "sympy flint 4ti2" (default all)
+#   PYTHON           the Python that runs the sympy peer (default python3)
+#
+# Missing peers are installed with apt-get (python3-sympy, libflint-dev, 4ti2).
+set -u -o pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(dirname "$here")
+peers_dir=$here/peers
+RUNS=${COMPARE_RUNS:-5}
+TIMEOUT=${COMPARE_TIMEOUT:-300}
+BUDGET=${COMPARE_BUDGET:-60}
+PEERS=${COMPARE_PEERS:-sympy flint 4ti2}
+PYTHON=${PYTHON:-python3}
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/crninv-compare.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+log() { printf '%s\n' "$*" >&2; }
+
+has_peer() { [[ " $PEERS " == *" $1 "* ]]; }
+
+# --- tools -------------------------------------------------------------------
+
+install_missing() {
+    local pkgs=()
+    has_peer sympy && ! "$PYTHON" -c 'import sympy' 2>/dev/null && pkgs+=(python3-sympy)
+    has_peer flint && [ ! -e /usr/include/flint/fmpz_mat.h ] && pkgs+=(libflint-dev)
+    has_peer 4ti2 && ! command -v 4ti2-zbasis >/dev/null && pkgs+=(4ti2)
+    command -v cc >/dev/null || pkgs+=(gcc)
+    [ ${#pkgs[@]} -eq 0 ] && return
+    log "installing ${pkgs[*]} ..."
+    if ! { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${pkgs[@]}"; } >&2; then
+        log "apt-get failed: peers that are still missing are left out"
+    fi
+}
+
+crninv=${CRNINV:-$root/build/crninv}
+if [ ! -x "$crninv" ]; then
+    log "building crninv (Release) ..."
+    { cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release &&
+        cmake --build "$root/build" -j2 --target crninv; } >&2 || { log "build failed"; exit 1; }
+fi
+
+install_missing
+# Debian's python3-sympy serves /usr/bin/python3, which need not be the first python3
+if ! "$PYTHON" -c 'import sympy' 2>/dev/null && /usr/bin/python3 -c 'import sympy' 2>/dev/null; then
+    PYTHON=/usr/bin/python3
+fi
+if has_peer sympy && ! "$PYTHON" -c 'import sympy' 2>/dev/null; then PEERS=${PEERS/sympy/}; fi
+cc -O2 -o "$work/measure" "$peers_dir/measure.c" >&2 || { log "cannot build bench/peers/measure.c"; exit 1; }
+if has_peer flint; then
+    cc -O2 -o "$work/flint_nullspace" "$peers_dir/flint_nullspace.c" -lflint -lgmp >&2 ||
+        { log "cannot build the FLINT peer: left out"; PEERS=${PEERS/flint/}; }
+fi
+if has_peer 4ti2 && ! command -v 4ti2-zbasis >/dev/null; then PEERS=${PEERS/4ti2/}; fi
+read -r -a peers <<<"$PEERS"
+
+# --- measuring ---------------------------------------------------------------
+
+# measure OUTPREFIX COMMAND...: runs COMMAND up to RUNS times, keeping each
+# run's standard output in OUTPREFIX.N; prints "STATUS MEDIAN_S MAXRSS_KB RUNS"
+# where STATUS is "ok", "timeout", "failed" or "exitN" (first failing run).
+measure() {
+    local out=$1
+    shift
+    local times=() rss=0 i status secs kb
+    for ((i = 1; i <= RUNS; i++)); do
+        read -r status secs kb < <("$work/measure" "$TIMEOUT" "$out.$i" "$out.err" "$@")
+        case $status in
+        0) ;;
+        timeout) echo "timeout - - $i"; return ;;
+        signal) echo "failed - - $i"; return ;;
+        *) echo "exit$status - - $i"; return ;;
+        esac
+        times+=("$secs")
+        ((kb > rss)) && rss=$kb
+        # one slow run is enough when the repeats would exceed the budget
+        if ((i == 1 && RUNS > 1)) && awk -v t="$secs" -v b="$BUDGET" -v r="$RUNS" \
+            'BEGIN { exit !(t * (r - 1) > b) }'; then
+            break
+        fi
+    done
+    printf '%s\n' "${times[@]}" | sort -g | awk -v rss="$rss" '
+        { t[NR] = $1 }
+        END { m = NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2
+              printf "ok %.6f %d %d\n", m, rss, NR }'
+}
+
+# median of column COL over the files OUTPREFIX.*
+median_field() {
+    cat "$1".* 2>/dev/null | awk -v c="$2" '{ print $c }' | sort -g | awk '
+        { t[NR] = $1 }
+        END { if (NR) print NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2
+              else print "-" }'
+}
+
+# number of lines of the Flows section of crninv's report
+count_flows() {
+    awk '/^Flows \(== constant\):$/ { f = 1; next } /^$/ { f = 0 } f && /^\t/ { n++ }
+         END { print n + 0 }' "$1"
+}
+
+# --- networks ----------------------------------------------------------------
+
+[ $# -eq 0 ] && set -- "$(dirname "$root")/shared/nets"
+nets=()
+for arg in "$@"; do
+    if [ -d "$arg" ]; then
+        while IFS= read -r f; do nets+=("$arg|$f"); done < <(find "$arg" -name '*.net' -type f | sort)
+    elif [ -f "$arg" ]; then
+        nets+=("$(dirname "$arg")|$arg")
+    else
+        log "no such file or folder: $arg"
+    fi
+done
+[ ${#nets[@]} -eq 0 ] && { log "no networks found"; exit 1; }
+
+# --- table -------------------------------------------------------------------
+
+fmt_time() { awk -v t="$1" 'BEGIN { if (t == "-" || t == "") print "-"
+    else if (t < 0.1) printf "%.4f", t; else if (t < 100) printf "%.3f", t; else printf "%.1f", t }'; }
+ratio() { awk -v p="$1" -v c="$2" 'BEGIN { if (p == "-" || c == "-" || c <= 0) print "-"
+    else { r = p / c; printf(r < 100 ? "%.1f" : "%.0f", r) } }'; }
+
+header() {
+    printf '%-32s %6s %6s | %8s %7s %6s %2s' network S R crninv_s MB flows n
+    local p
+    for p in "${peers[@]}"; do
+        case $p in
+        sympy) printf ' | %8s %8s %7s %5s %2s' sympy_s nullsp_s x flows n ;;
+        flint) printf ' | %8s %8s %7s %5s %2s' flint_s nullsp_s x flows n ;;
+        4ti2) printf ' | %8s %7s %5s %2s' 4ti2_s x flows n ;;
+        esac
+    done
+    printf '\n'
+}
+
+log "crninv: $crninv; peers: ${peers[*]:-none}; runs: $RUNS; timeout: ${TIMEOUT}s; budget: ${BUDGET}s"
+cat <<EOF
+Times are medians of whole-process wall times in seconds over n runs (one run
+when the repeats would exceed the budget); nullsp_s is the peer's own time for
+the null space alone; x = peer time / crninv time; flows: ok when the peer finds
+as many conservation laws as crninv, DIFF otherwise.
+
+EOF
+header
+sums=$work/sums # one line per network: crninv time and each peer's time or "-"
+: >"$sums"
+
+for entry in "${nets[@]}"; do
+    base=${entry%%|*}
+    net=${entry#*|}
+    name=${net#"$base"/}
+    d=$work/net
+    rm -rf "$d" && mkdir -p "$d"
+
+    # N^T in 4ti2's format for FLINT and 4ti2; the reader also gives S and R
+    mat=/dev/null
+    has_peer flint || has_peer 4ti2 && mat=$d/nt.mat
+    if ! read -r S R < <("$PYTHON" "$peers_dir/netreader.py" "$net" "$mat" 2>"$d/reader.err"); then
+        printf '%-32s  cannot read: %s\n' "$name" "$(tail -n 1 "$d/reader.err")"
+        continue
+    fi
+
+    read -r cst ct ckb cn < <(measure "$d/crninv" "$crninv" "$net")
+    cflows=-
+    cshow=$(fmt_time "$ct")
+    if [ "$cst" = ok ]; then
+        cflows=$(count_flows "$d/crninv.1")
+    else
+        ct=-
+        if [ "$cst" = exit1 ] && grep -qi overflow "$d/crninv.err"; then cshow=overflow; else cshow=$cst; fi
+    fi
+    cmb=$(awk -v k="$ckb" 'BEGIN { if (k == "-") print "-"; else printf "%.1f", k / 1024 }')
+    line=$(printf '%-32s %6s %6s | %8s %7s %6s %2s' "$name" "$S" "$R" "$cshow" "$cmb" "$cflows" "$cn")
+    sumline=$ct
+
+    for p in "${peers[@]}"; do
+        case $p in
+        sympy) cmd=("$PYTHON" "$peers_dir/sympy_nullspace.py" "$net"); flows_col=3; alone_col=4 ;;
+        flint) cmd=("$work/flint_nullspace" "$d/nt.mat"); flows_col=1; alone_col=2 ;;
+        4ti2)
+            mkdir -p "$d/4ti2" && cp "$d/nt.mat" "$d/4ti2/nt.mat"
+            cmd=(4ti2-zbasis --precision=64 -q "$d/4ti2/nt"); flows_col=0; alone_col=0 ;;
+        esac
+        read -r st t kb n < <(measure "$d/$p" "${cmd[@]}")
+        if [ "$st" != ok ]; then
+            [[ $st == exit* ]] && st=failed
+            t=-
+            show=$st
+            flows=-
+            alone=-
+        else
+            show=$(fmt_time "$t")
+            if [ "$p" = 4ti2 ]; then
+                flows=$(awk 'NR == 1 { print $1 }' "$d/4ti2/nt.lat" 2>/dev/null)
+            else
+                flows=$(awk -v c="$flows_col" 'NR == 1 { print $c }' "$d/$p.1")
+                alone=$(fmt_time "$(median_field "$d/$p" "$alone_col")")
+            fi
+            if [ "$cflows" = - ]; then
+                flows="($flows)"
+            elif [ "$flows" = "$cflows" ]; then flows=ok; else flows="DIFF:$flows"; fi
+        fi
+        if [ "$p" = 4ti2 ]; then
+            line+=$(printf ' | %8s %7s %5s %2s' "$show" "$(ratio "$t" "$ct")" "$flows" "${n/-/}")
+        else
+            line+=$(printf ' | %8s %8s %7s %5s %2s' "$show" "$alone" "$(ratio "$t" "$ct")" "$flows" "${n/-/}")
+        fi
+        sumline+=" $t"
+    done
+    printf '%s\n' "$line"
+    echo "$sumline" >>"$sums"
+    rm -rf "$d"
+done
+
+# --- summary -----------------------------------------------------------------
+echo
+awk -v names="${peers[*]}" '
+    BEGIN { np = split(names, peer, " ") }
+    { for (i = 1; i <= NF; i++) if ($i == "-") next
+      n++; c += $1; for (i = 1; i <= np; i++) s[i] += $(i + 1) }
+    END {
+        if (!n) { print "Summary: no network on which crninv and every peer completed"; exit }
+        printf "Summary over the %d networks where crninv and every peer completed:\n", n
+        printf "  crninv %.3f s", c
+        best = 0
+        for (i = 1; i <= np; i++) {
+            printf ", %s %.3f s (x%.1f)", peer[i], s[i], (c > 0 ? s[i] / c : 0)
+            if (!best || s[i] < s[best]) best = i
+        }
+        printf "\n"
+        if (best) printf "  fastest peer: %s, %.1f times crninv'"'"'s total\n", peer[best], (c > 0 ? s[best] / c : 0)
+    }' "$sums"

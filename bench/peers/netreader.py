@@ -1,0 +1,114 @@
+#!/usr/bin/env python3
+"""Reader of crninv's network format for the benchmark peers.
+
+read_network(path) returns (species, reactions, columns): the species names in
+order of first appearance, the reaction names (label or "(reaction N)"), and
+for each reaction a dict {species index: net coefficient}.
+
+The format: one reaction per ';', "label:" optional, terms "[coefficient] name"
+joined by '+', sides separated by "->"; '#' starts a comment and the rest of a
+line after ';' is ignored. The benchmark inputs are well-formed, so this reader
+stops with an error on anything else instead of mimicking crninv's messages.
+
+Run as a script, `netreader.py NET OUT` writes the transposed stoichiometric
+matrix (reactions x species) to OUT in 4ti2's matrix format ("rows cols" and
+then the rows) and prints "S R" on standard output.
+"""
+
+import re
+import sys
+
+_TOKEN = re.compile(
+    r"(?P<ws>[ \t\r\n]+)|(?P<comment>#[^\n]*)"
+    r"|(?P<id>[A-Za-z_][A-Za-z0-9_\[\]]*)|(?P<int>[0-9]+)"
+    r"|(?P<arrow>->)|(?P<punct>[+:;])"
+)
+
+
+def tokens(text):
+    """Yields (kind, text) pairs; kind is 'id', 'int', '->', '+', ':' or ';'."""
+    pos, end = 0, len(text)
+    while pos < end:
+        m = _TOKEN.match(text, pos)
+        if m is None:
+            line = text.count("\n", 0, pos) + 1
+            raise ValueError(f"line {line}: unexpected character {text[pos]!r}")
+        pos = m.end()
+        kind = m.lastgroup
+        if kind in ("ws", "comment"):
+            continue
+        if kind == "punct":
+            kind = m.group()
+            if kind == ";":  # the rest of the line is not read
+                nl = text.find("\n", pos)
+                pos = end if nl < 0 else nl
+        elif kind == "arrow":
+            kind = "->"
+        yield kind, m.group()
+
+
+def read_network(path):
+    with open(path, "r", encoding="latin-1") as f:
+        text = f.read()
+    species, index, reactions, columns = [], {}, [], []
+
+    def sp(name):
+        i = index.get(name)
+        if i is None:
+            i = index[name] = len(species)
+            species.append(name)
+        return i
+
+    toks = list(tokens(text))
+    n, i = len(toks), 0
+    while i < n:
+        name = f"(reaction {len(reactions) + 1})"
+        if i + 1 < n and toks[i][0] == "id" and toks[i + 1][0] == ":":
+            name = toks[i][1]
+            i += 2
+        col, sign = {}, -1
+        while True:
+            if i >= n:
+                raise ValueError(f"{path}: reaction {len(reactions) + 1} not ended")
+            kind, word = toks[i]
+            if kind == ";":
+                if sign < 0:
+                    raise ValueError(f"{path}: reaction {len(reactions) + 1} has no '->'")
+                i += 1
+                break
+            if kind == "->":
+                sign = 1
+            elif kind == "int" or kind == "id":
+                coef = 1
+                if kind == "int":
+                    coef = int(word)
+                    i += 1
+                    if i >= n or toks[i][0] != "id":
+                        raise ValueError(f"{path}: species expected after {word}")
+                    word = toks[i][1]
+                s = sp(word)
+                col[s] = col.get(s, 0) + sign * coef
+            i += 1  # '+' and ':' carry no information here
+        reactions.append(name)
+        columns.append(col)
+    return species, reactions, columns
+
+
+def write_4ti2_transposed(path, n_species, columns):
+    zero = ["0"] * n_species
+    with open(path, "w") as out:
+        out.write(f"{len(columns)} {n_species}\n")
+        for col in columns:
+            row = list(zero)
+            for s, c in col.items():
+                row[s] = str(c)
+            out.write(" ".join(row))
+            out.write("\n")
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 3:
+        sys.exit("usage: netreader.py NETWORK MATRIX_OUT")
+    species, reactions, columns = read_network(sys.argv[1])
+    write_4ti2_transposed(sys.argv[2], len(species), columns)
+    print(len(species), len(reactions))
