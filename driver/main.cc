@@ -106,11 +106,11 @@ int main(int argc, char** argv) {
   print_section("\nInequalities (remove reactions, <= constant):\n", ROW_INEQUALITY, rows, R, S,
                 index2species, Reactions);
   print_section("\nIrreducible:\n", ROW_IRREDUCIBLE, rows, R, S, index2species, Reactions);
+  // The rows go first, before the locals, on the failed write's path too.
+  delete[] rows;
   if (fflush(stdout) != 0 || ferror(stdout)) {
     fputs("Couldn't write to standard output\n", stderr);
     return 1;
   }
-
-  delete[] rows;
   return 0;
 }

@@ -1,7 +1,6 @@
 #include "driver/memory.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -33,36 +32,66 @@ uint64_t read_number(const std::string& path) {
   return result;
 }
 
-// The directory of this process's cgroup v2 ("0::/path" in /proc/self/cgroup).
-std::string cgroup_dir() {
-  FILE* f = fopen("/proc/self/cgroup", "r");
-  if (f == nullptr) return "";
-  char line[4096];
-  std::string dir;
-  while (fgets(line, sizeof line, f) != nullptr) {
-    if (strncmp(line, "0::", 3) == 0) {
-      dir = line + 3;
-      while (!dir.empty() && dir.back() == '\n') dir.pop_back();
-      break;
+// The room left under the limit of the group at path (below root) and under
+// the limits of all its ancestors, which bind it as well.
+uint64_t group_room(const std::string& root, std::string path, const char* limit_file,
+                    const char* usage_file) {
+  uint64_t room = UINT64_MAX;
+  for (;;) {
+    std::string dir = root + path + "/";
+    uint64_t limit = read_number(dir + limit_file);
+    if (limit != UINT64_MAX) {
+      uint64_t used = read_number(dir + usage_file);
+      if (used == UINT64_MAX) used = 0;
+      uint64_t left = used < limit ? limit - used : 0;
+      if (left < room) room = left;
     }
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) break;
+    path.erase(slash);  // "/a/b" -> "/a" -> "" (the root) -> done
   }
-  fclose(f);
-  return "/sys/fs/cgroup" + dir;
-}
-
-uint64_t cgroup_available() {
-  std::string dir = cgroup_dir();
-  uint64_t limit = read_number(dir + "/memory.max");
-  if (limit == UINT64_MAX) return UINT64_MAX;
-  uint64_t used = read_number(dir + "/memory.current");
-  if (used == UINT64_MAX) used = 0;
-  return used < limit ? limit - used : 0;
+  return room;
 }
 
 }  // namespace
 
+uint64_t cgroup_room(const std::string& self_cgroup, const std::string& fs_root) {
+  uint64_t room = UINT64_MAX;
+  size_t begin = 0;
+  while (begin < self_cgroup.size()) {
+    size_t end = self_cgroup.find('\n', begin);
+    if (end == std::string::npos) end = self_cgroup.size();
+    std::string line = self_cgroup.substr(begin, end - begin);
+    begin = end + 1;
+    // "id:controllers:path"; the unified hierarchy (version 2) has id 0 and
+    // no controllers, version 1 has a memory controller of its own.
+    size_t first = line.find(':');
+    size_t second = first == std::string::npos ? first : line.find(':', first + 1);
+    if (second == std::string::npos) continue;
+    std::string controllers = "," + line.substr(first + 1, second - first - 1) + ",";
+    std::string path = line.substr(second + 1);
+    if (path == "/") path.clear();
+    uint64_t left = UINT64_MAX;
+    if (line.compare(0, 3, "0::") == 0) {
+      left = group_room(fs_root, path, "memory.max", "memory.current");
+    } else if (controllers.find(",memory,") != std::string::npos) {
+      left =
+          group_room(fs_root + "/memory", path, "memory.limit_in_bytes", "memory.usage_in_bytes");
+    }
+    if (left < room) room = left;
+  }
+  return room;
+}
+
 uint64_t available_memory() {
+  std::string self_cgroup;
+  if (FILE* f = fopen("/proc/self/cgroup", "r")) {
+    char chunk[4096];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) self_cgroup.append(chunk, n);
+    fclose(f);
+  }
   uint64_t system = system_available();
-  uint64_t group = cgroup_available();
+  uint64_t group = cgroup_room(self_cgroup, "/sys/fs/cgroup");
   return system < group ? system : group;
 }
