@@ -1,0 +1,33 @@
+// The reactions of an SBML model as plain data: species ids with signed
+// stoichiometries, or the reason why a reaction cannot be given numbers.
+#ifndef CRNINV_CONVERT_SBML_NETWORK_H_
+#define CRNINV_CONVERT_SBML_NETWORK_H_
+
+#include <sbml/SBMLTypes.h>
+
+#include <string>
+#include <vector>
+
+struct SbmlTerm {
+  std::string species;   // the species id as in the model
+  double stoichiometry;  // as in the model, negative for a reactant
+  bool reactant;         // listed among the reactants
+};
+
+struct SbmlReaction {
+  std::string id;
+  std::vector<SbmlTerm> terms;  // reactants first, then products, in model order
+  std::string problem;          // non-empty: no stoichiometry can be known
+};
+
+struct SbmlNetwork {
+  std::vector<std::string> species;  // declared ids, then undeclared ones met in reactions
+  unsigned declared = 0;             // how many of species are declared
+  std::vector<SbmlReaction> reactions;
+};
+
+// Modifiers are left out: they take part in a reaction without being
+// changed by it.
+SbmlNetwork read_network(const LIBSBML_CPP_NAMESPACE_QUALIFIER Model& model);
+
+#endif  // CRNINV_CONVERT_SBML_NETWORK_H_
