@@ -1,5 +1,9 @@
 #include "algebra/row.h"
 
+#include <cstdlib>
+#include <new>
+#include <utility>
+
 #include "algebra/arith.h"
 
 namespace {
@@ -8,25 +12,40 @@ uint32_t round_up_to_block(uint32_t n) {
   return static_cast<uint32_t>((uint64_t{n} + Row::kBlock - 1) / Row::kBlock * Row::kBlock);
 }
 
+// Zeroed memory from calloc: large blocks come straight from the kernel as
+// untouched zero pages, so the parts of a row that stay zero never cost
+// resident memory. Fails the way operator new does.
+template <typename T>
+T* allocate_zeroed(size_t count) {
+  for (;;) {
+    void* p = std::calloc(count == 0 ? 1 : count, sizeof(T));
+    if (p != nullptr) return static_cast<T*>(p);
+    std::new_handler handler = std::get_new_handler();
+    if (handler == nullptr) throw std::bad_alloc();
+    handler();
+  }
+}
+
 }  // namespace
 
 Row::~Row() {
-  delete[] data;
-  delete[] blocks;
+  std::free(data);
+  std::free(blocks);
 }
 
 void Row::resize(uint32_t n) {
-  delete[] data;
-  delete[] blocks;
+  std::free(data);
+  std::free(blocks);
   data = nullptr;
   blocks = nullptr;
   size = 0;
   first = 0;
+  largest = 0;
   // The padding after the last entry stays zero, so that every pass can
   // work on whole blocks.
-  data = new int32_t[round_up_to_block(n)]();
+  data = allocate_zeroed<int32_t>(round_up_to_block(n));
   size = n;
-  blocks = new uint64_t[bitmap_words()]();
+  blocks = allocate_zeroed<uint64_t>(bitmap_words());
   first = n;
 }
 
@@ -36,23 +55,28 @@ void Row::add(uint32_t column, int32_t value) {
   if (data[column] != 0) {
     set_block_bit(column / kBlock);
     if (column < first) first = column;
+    if (magnitude(data[column]) > largest) largest = magnitude(data[column]);
   }
 }
 
 void Row::swap(Row& other) {
   if (data == other.data) return;
-  int32_t* other_data = other.data;
-  uint64_t* other_blocks = other.blocks;
-  uint32_t other_size = other.size;
-  uint32_t other_first = other.first;
-  other.data = data;
-  other.blocks = blocks;
-  other.size = size;
-  other.first = first;
-  data = other_data;
-  blocks = other_blocks;
-  size = other_size;
-  first = other_first;
+  std::swap(data, other.data);
+  std::swap(blocks, other.blocks);
+  std::swap(size, other.size);
+  std::swap(first, other.first);
+  std::swap(largest, other.largest);
+}
+
+uint32_t Row::next_nonzero(uint32_t column) const {
+  for (; column < size; ++column) {
+    if (!block_bit(column / kBlock)) {
+      column = column / kBlock * kBlock + kBlock - 1;  // to the block's end
+    } else if (data[column] != 0) {
+      return column;
+    }
+  }
+  return kNone;
 }
 
 template <typename Visit>
@@ -75,13 +99,14 @@ void Row::check_scale(int32_t factor) const {
   // Comparing magnitudes against a bound avoids forming the product; the
   // product -2147483648 is refused too, as its magnitude does not fit.
   uint32_t bound = static_cast<uint32_t>(INT32_MAX) / magnitude(factor);
+  if (largest <= bound) return;
   for_each_block(*this, [&](uint32_t start) {
-    uint32_t largest = 0;
+    uint32_t block_largest = 0;
     for (uint32_t k = 0; k < kBlock; ++k) {
       uint32_t m = magnitude(data[start + k]);
-      largest = m > largest ? m : largest;
+      block_largest = m > block_largest ? m : block_largest;
     }
-    if (largest > bound) fatal_overflow(kMultiplyOverflow);
+    if (block_largest > bound) fatal_overflow(kMultiplyOverflow);
   });
 }
 
@@ -121,10 +146,15 @@ void Row::normalize() {
         if (data[start + k] == INT32_MIN) fatal_overflow(kMultiplyOverflow);
       }
     });
+    for_each_block(*this, [&](uint32_t start) {
+      for (uint32_t k = 0; k < kBlock; ++k) data[start + k] = -data[start + k];
+    });
+    return;
   }
   for_each_block(*this, [&](uint32_t start) {
     for (uint32_t k = 0; k < kBlock; ++k) data[start + k] /= divisor;
   });
+  largest /= magnitude(divisor);
 }
 
 void Row::combine(uint32_t column, const Row& pivot) {
@@ -140,28 +170,29 @@ void Row::combine(uint32_t column, const Row& pivot) {
   // products below can then not overflow, only the sums.
   check_scale(c);
   pivot.check_scale(b);
-  for_each_block(pivot, [&](uint32_t start) { combine_block(start, pivot, c, b); });
+  uint32_t m = 0;
+  for_each_block(pivot, [&](uint32_t start) {
+    uint32_t block_largest = combine_block(start, pivot, c, b);
+    m = block_largest > m ? block_largest : m;
+  });
+  largest = m;
   normalize();
 }
 
-// this = c * this + b * pivot over the block that begins at start.
-void Row::combine_block(uint32_t start, const Row& pivot, int32_t c, int32_t b) {
+// this = c * this + b * pivot over the block that begins at start; returns
+// the largest magnitude in the block.
+uint32_t Row::combine_block(uint32_t start, const Row& pivot, int32_t c, int32_t b) {
   uint32_t block = start / kBlock;
   bool pivot_block = block / 64 < pivot.bitmap_words() && pivot.block_bit(block);
   int32_t* x = data + start;
-  int32_t any = 0;
   if (start + kBlock > size) {
     // The last, partial block: its padding must stay zero.
     for (uint32_t i = start; i < size; ++i) {
       data[i] *= c;
       checked_add(data[i], b * pivot.get(i));
-      any |= data[i];
     }
   } else if (!pivot_block) {
-    for (uint32_t k = 0; k < kBlock; ++k) {
-      x[k] *= c;
-      any |= x[k];
-    }
+    for (uint32_t k = 0; k < kBlock; ++k) x[k] *= c;
   } else {
     // A sum overflows exactly when both terms differ in sign from it. The
     // sums wrap in unsigned arithmetic; on overflow the run ends anyway.
@@ -173,13 +204,15 @@ void Row::combine_block(uint32_t start, const Row& pivot, int32_t c, int32_t b) 
       int32_t s = static_cast<int32_t>(static_cast<uint32_t>(u) + static_cast<uint32_t>(v));
       overflow |= (u ^ s) & (v ^ s);
       x[k] = s;
-      any |= s;
     }
     if (overflow < 0) fatal_overflow(kAdditionOverflow);
   }
-  if (any != 0) {
+  uint32_t m = 0;
+  for (uint32_t k = 0; k < kBlock; ++k) m = magnitude(x[k]) > m ? magnitude(x[k]) : m;
+  if (m != 0) {
     set_block_bit(block);
   } else {
     clear_block_bit(block);
   }
+  return m;
 }

@@ -39,6 +39,11 @@ class Row {
            ((blocks[column / kBlock / 64] >> (column / kBlock % 64)) & 1) != 0;
   }
 
+  // The first column at or after column whose entry is nonzero, or kNone.
+  // Skips zero blocks unread.
+  static constexpr uint32_t kNone = UINT32_MAX;
+  uint32_t next_nonzero(uint32_t column) const;
+
   // Ends the process unless every entry times factor has a magnitude of at
   // most 2147483647. Changes nothing.
   void check_scale(int32_t factor) const;
@@ -54,7 +59,7 @@ class Row {
 
  private:
   void combine(uint32_t column, const Row& pivot);
-  void combine_block(uint32_t start, const Row& pivot, int32_t c, int32_t b);
+  uint32_t combine_block(uint32_t start, const Row& pivot, int32_t c, int32_t b);
   bool block_bit(uint32_t block) const { return (blocks[block / 64] >> (block % 64)) & 1; }
   void set_block_bit(uint32_t block) { blocks[block / 64] |= uint64_t{1} << (block % 64); }
   void clear_block_bit(uint32_t block) { blocks[block / 64] &= ~(uint64_t{1} << (block % 64)); }
@@ -71,6 +76,9 @@ class Row {
   // No entry before this column is nonzero: a lower bound that the
   // reduction's pivot search reads without touching the entries.
   uint32_t first = 0;
+  // No entry has a larger magnitude: an upper bound that lets check_scale
+  // pass most rows without reading them.
+  uint32_t largest = 0;
 };
 
 #endif  // CRNINV_ALGEBRA_ROW_H_
