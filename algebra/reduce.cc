@@ -10,12 +10,14 @@ uint32_t choose_pivot(const Row* rows, uint32_t from, uint32_t count, uint32_t j
   uint32_t best = count;
   uint32_t best_magnitude = 0;
   for (uint32_t k = from; k < count; ++k) {
+    if (!rows[k].maybe_nonzero(j)) continue;
     int32_t entry = rows[k].get(j);
     if (entry == 0) continue;
     uint32_t m = magnitude(entry);
     if (best == count || m < best_magnitude) {
       best = k;
       best_magnitude = m;
+      if (m == 1) break;  // nothing later can be strictly smaller
     }
   }
   return best;

@@ -6,10 +6,8 @@
 
 int32_t classify(const Row& row, uint32_t R, uint32_t S) {
   int32_t seen = 0;  // sign of the reaction entries met so far, 0 for none
-  for (uint32_t j = 0; j < R; ++j) {
-    int32_t entry = row.get(j);
-    if (entry == 0) continue;
-    int32_t s = entry < 0 ? -1 : 1;
+  for (uint32_t j = row.next_nonzero(0); j < R; j = row.next_nonzero(j + 1)) {
+    int32_t s = row.get(j) < 0 ? -1 : 1;
     if (seen == 0) {
       seen = s;
     } else if (s != seen) {
@@ -17,10 +15,7 @@ int32_t classify(const Row& row, uint32_t R, uint32_t S) {
     }
   }
   if (seen != 0) return ROW_INEQUALITY;
-  for (uint32_t j = R; j < R + S; ++j) {
-    if (row.get(j) != 0) return ROW_FLOW;
-  }
-  return ROW_ZERO;
+  return row.next_nonzero(R) < uint64_t{R} + S ? ROW_FLOW : ROW_ZERO;
 }
 
 void print_coefficient(int32_t value) {
@@ -51,11 +46,9 @@ void print_term(int32_t value, const std::string& name) {
 void print_row(const Row& row, const SpeciesNames& index2species, const ReactionNames& Reactions) {
   uint32_t R = static_cast<uint32_t>(Reactions.size());
   uint32_t S = static_cast<uint32_t>(index2species.size());
-  for (uint32_t j = 0; j < R; ++j) {
-    if (row.get(j) != 0) print_term(row.get(j), Reactions[j]);
-  }
-  for (uint32_t k = 0; k < S; ++k) {
-    if (row.get(R + k) != 0) print_term(row.get(R + k), *index2species[k]);
+  uint64_t end = uint64_t{R} + S;
+  for (uint32_t j = row.next_nonzero(0); j < end; j = row.next_nonzero(j + 1)) {
+    print_term(row.get(j), j < R ? Reactions[j] : *index2species[j - R]);
   }
   fputc('\n', stdout);
 }

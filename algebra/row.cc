@@ -1,27 +1,97 @@
 #include "algebra/row.h"
 
+#include <cstdlib>
+#include <new>
+#include <utility>
+
 #include "algebra/arith.h"
 
+namespace {
+
+uint32_t round_up_to_block(uint32_t n) {
+  return static_cast<uint32_t>((uint64_t{n} + Row::kBlock - 1) / Row::kBlock * Row::kBlock);
+}
+
+// Zeroed memory from calloc: large blocks come straight from the kernel as
+// untouched zero pages, so the parts of a row that stay zero never cost
+// resident memory. Fails the way operator new does.
+template <typename T>
+T* allocate_zeroed(size_t count) {
+  for (;;) {
+    void* p = std::calloc(count == 0 ? 1 : count, sizeof(T));
+    if (p != nullptr) return static_cast<T*>(p);
+    std::new_handler handler = std::get_new_handler();
+    if (handler == nullptr) throw std::bad_alloc();
+    handler();
+  }
+}
+
+}  // namespace
+
+Row::~Row() {
+  std::free(data);
+  std::free(blocks);
+}
+
 void Row::resize(uint32_t n) {
-  delete[] data;
+  std::free(data);
+  std::free(blocks);
   data = nullptr;
+  blocks = nullptr;
   size = 0;
-  data = new int32_t[n]();
+  first = 0;
+  largest = 0;
+  // The padding after the last entry stays zero, so that every pass can
+  // work on whole blocks.
+  data = allocate_zeroed<int32_t>(round_up_to_block(n));
   size = n;
+  blocks = allocate_zeroed<uint64_t>(bitmap_words());
+  first = n;
 }
 
 void Row::add(uint32_t column, int32_t value) {
-  if (column < size) checked_add(data[column], value);
+  if (column >= size) return;
+  checked_add(data[column], value);
+  if (data[column] != 0) {
+    set_block_bit(column / kBlock);
+    if (column < first) first = column;
+    if (magnitude(data[column]) > largest) largest = magnitude(data[column]);
+  }
 }
 
 void Row::swap(Row& other) {
   if (data == other.data) return;
-  int32_t* other_data = other.data;
-  uint32_t other_size = other.size;
-  other.data = data;
-  other.size = size;
-  data = other_data;
-  size = other_size;
+  std::swap(data, other.data);
+  std::swap(blocks, other.blocks);
+  std::swap(size, other.size);
+  std::swap(first, other.first);
+  std::swap(largest, other.largest);
+}
+
+uint32_t Row::next_nonzero(uint32_t column) const {
+  for (; column < size; ++column) {
+    if (!block_bit(column / kBlock)) {
+      column = column / kBlock * kBlock + kBlock - 1;  // to the block's end
+    } else if (data[column] != 0) {
+      return column;
+    }
+  }
+  return kNone;
+}
+
+template <typename Visit>
+void Row::for_each_block(const Row& other, Visit visit) const {
+  uint32_t words = bitmap_words();
+  uint32_t other_words = other.bitmap_words();
+  for (uint32_t w = 0; w < words; ++w) {
+    uint64_t bits = blocks[w] | (w < other_words ? other.blocks[w] : 0);
+    while (bits != 0) {
+      uint32_t start = (w * 64 + static_cast<uint32_t>(__builtin_ctzll(bits))) * kBlock;
+      if (start >= size) return;
+      visit(start);
+      bits &= bits - 1;
+    }
+  }
 }
 
 void Row::check_scale(int32_t factor) const {
@@ -29,24 +99,36 @@ void Row::check_scale(int32_t factor) const {
   // Comparing magnitudes against a bound avoids forming the product; the
   // product -2147483648 is refused too, as its magnitude does not fit.
   uint32_t bound = static_cast<uint32_t>(INT32_MAX) / magnitude(factor);
-  for (uint32_t i = 0; i < size; ++i) {
-    if (magnitude(data[i]) > bound) fatal_overflow(kMultiplyOverflow);
-  }
+  if (largest <= bound) return;
+  for_each_block(*this, [&](uint32_t start) {
+    uint32_t block_largest = 0;
+    for (uint32_t k = 0; k < kBlock; ++k) {
+      uint32_t m = magnitude(data[start + k]);
+      block_largest = m > block_largest ? m : block_largest;
+    }
+    if (block_largest > bound) fatal_overflow(kMultiplyOverflow);
+  });
 }
 
 void Row::normalize() {
   uint32_t g = 0;
   bool negative = false;
-  for (uint32_t i = 0; i < size; ++i) {
-    if (data[i] == 0) continue;
-    if (g == 0) {
-      g = magnitude(data[i]);
-      negative = data[i] < 0;
-    } else {
-      g = gcd(g, magnitude(data[i]));
+  uint32_t first_nonzero = size;
+  for_each_block(*this, [&](uint32_t start) {
+    if (g == 1) return;  // no entry can change the divisor any more
+    for (uint32_t i = start; i < start + kBlock; ++i) {
+      if (data[i] == 0) continue;
+      if (g == 0) {
+        g = magnitude(data[i]);
+        negative = data[i] < 0;
+        first_nonzero = i;
+      } else {
+        g = gcd(g, magnitude(data[i]));
+      }
+      if (g == 1) return;
     }
-    if (g == 1) break;  // no entry can change the divisor any more
-  }
+  });
+  first = first_nonzero;
   if (g == 0 || (g == 1 && !negative)) return;
 
   int32_t divisor;
@@ -59,15 +141,23 @@ void Row::normalize() {
   }
   if (divisor == -1) {
     // Negating -2147483648 has no 32-bit result.
-    for (uint32_t i = 0; i < size; ++i) {
-      if (data[i] == INT32_MIN) fatal_overflow(kMultiplyOverflow);
-    }
+    for_each_block(*this, [&](uint32_t start) {
+      for (uint32_t k = 0; k < kBlock; ++k) {
+        if (data[start + k] == INT32_MIN) fatal_overflow(kMultiplyOverflow);
+      }
+    });
+    for_each_block(*this, [&](uint32_t start) {
+      for (uint32_t k = 0; k < kBlock; ++k) data[start + k] = -data[start + k];
+    });
+    return;
   }
-  for (uint32_t i = 0; i < size; ++i) data[i] /= divisor;
+  for_each_block(*this, [&](uint32_t start) {
+    for (uint32_t k = 0; k < kBlock; ++k) data[start + k] /= divisor;
+  });
+  largest /= magnitude(divisor);
 }
 
-void Row::eliminate(uint32_t column, const Row& pivot) {
-  if (column >= size) return;
+void Row::combine(uint32_t column, const Row& pivot) {
   int32_t t = data[column];
   int32_t p = pivot.get(column);
   if (t == 0 || p == 0) return;
@@ -76,12 +166,53 @@ void Row::eliminate(uint32_t column, const Row& pivot) {
   // c * t + b * p = 0: c takes the sign opposite to p, b the sign of t.
   int32_t c = (p > 0 ? -1 : 1) * static_cast<int32_t>(l / magnitude(t));
   int32_t b = sign(t) * static_cast<int32_t>(l / magnitude(p));
-  // Every product is checked before any sum is formed, this row first.
+  // Every product is checked before any sum is formed, this row first; the
+  // products below can then not overflow, only the sums.
   check_scale(c);
   pivot.check_scale(b);
-  for (uint32_t i = 0; i < size; ++i) {
-    data[i] *= c;
-    checked_add(data[i], b * pivot.get(i));
-  }
+  uint32_t m = 0;
+  for_each_block(pivot, [&](uint32_t start) {
+    uint32_t block_largest = combine_block(start, pivot, c, b);
+    m = block_largest > m ? block_largest : m;
+  });
+  largest = m;
   normalize();
+}
+
+// this = c * this + b * pivot over the block that begins at start; returns
+// the largest magnitude in the block.
+uint32_t Row::combine_block(uint32_t start, const Row& pivot, int32_t c, int32_t b) {
+  uint32_t block = start / kBlock;
+  bool pivot_block = block / 64 < pivot.bitmap_words() && pivot.block_bit(block);
+  int32_t* x = data + start;
+  if (start + kBlock > size) {
+    // The last, partial block: its padding must stay zero.
+    for (uint32_t i = start; i < size; ++i) {
+      data[i] *= c;
+      checked_add(data[i], b * pivot.get(i));
+    }
+  } else if (!pivot_block) {
+    for (uint32_t k = 0; k < kBlock; ++k) x[k] *= c;
+  } else {
+    // A sum overflows exactly when both terms differ in sign from it. The
+    // sums wrap in unsigned arithmetic; on overflow the run ends anyway.
+    const int32_t* y = pivot.data + start;
+    int32_t overflow = 0;
+    for (uint32_t k = 0; k < kBlock; ++k) {
+      int32_t u = x[k] * c;
+      int32_t v = y[k] * b;
+      int32_t s = static_cast<int32_t>(static_cast<uint32_t>(u) + static_cast<uint32_t>(v));
+      overflow |= (u ^ s) & (v ^ s);
+      x[k] = s;
+    }
+    if (overflow < 0) fatal_overflow(kAdditionOverflow);
+  }
+  uint32_t m = 0;
+  for (uint32_t k = 0; k < kBlock; ++k) m = magnitude(x[k]) > m ? magnitude(x[k]) : m;
+  if (m != 0) {
+    set_block_bit(block);
+  } else {
+    clear_block_bit(block);
+  }
+  return m;
 }

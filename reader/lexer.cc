@@ -19,6 +19,25 @@ bool is_word_char(char c) {
   return is_word_start(c) || is_digit(c) || c == '[' || c == ']';
 }
 
+namespace {
+
+// Byte classes as tables, for the scans that run over whole words.
+struct ByteClass {
+  bool member[256];
+};
+
+template <typename Predicate>
+ByteClass make_class(Predicate predicate) {
+  ByteClass result{};
+  for (int c = 0; c < 256; ++c) result.member[c] = predicate(static_cast<char>(c));
+  return result;
+}
+
+const ByteClass kWordChars = make_class(is_word_char);
+const ByteClass kDigits = make_class(is_digit);
+
+}  // namespace
+
 void print_token_name(FILE* out, int32_t code) {
   const char* name = "?unknown token?";
   switch (code) {
@@ -120,7 +139,8 @@ void Lexer::next_token() {
         skip_line();
         continue;
     }
-    token_text.assign(1, c);
+    token_text.clear();
+    token_text.push_back(c);
     token_value = 0;
     value_saturated = false;
     if (c == '+' || c == ':' || c == ';') {
@@ -148,17 +168,31 @@ void Lexer::next_token() {
   }
 }
 
+// Appends the bytes of the class that follow to the token text. The run is
+// found inside the chunk first and copied at once; NUL is in no class, so
+// the sentinel ends every run.
+void Lexer::take_run(const bool* in_class) {
+  while (!at_end()) {
+    char* end = cursor;
+    while (in_class[static_cast<unsigned char>(*end)]) ++end;
+    token_text.append(cursor, end);
+    cursor = end;
+    if (*end != '\0' || end != chunk_end) return;
+    refill();
+  }
+}
+
 // Words are kept whole, however long: two species that differ only after
 // many characters must stay two species.
 void Lexer::read_word() {
-  while (!at_end() && is_word_char(peek())) token_text.push_back(get_char());
+  take_run(kWordChars.member);
   token_code = TOKEN_IDENTIFIER;
 }
 
 // The value saturates at 2147483647; int_overflow() tells the parser that
 // the numeral did not fit, so that it never takes a changed coefficient.
 void Lexer::read_number() {
-  while (!at_end() && is_digit(peek())) token_text.push_back(get_char());
+  take_run(kDigits.member);
   int32_t value = 0;
   for (char c : token_text) {
     int32_t digit = c - '0';

@@ -44,6 +44,8 @@ class Lexer {
   int32_t token() const { return token_code; }
   // Valid until the next call of next_token() or rewind().
   const char* text() const { return token_text.c_str(); }
+  // The same text as a string, for lookups that need one without a copy.
+  const std::string& word() const { return token_text; }
   // The numeral's value, saturated at 2147483647 (see int_overflow()).
   int32_t int_value() const { return token_value; }
   // True when the current numeral's value exceeds 2147483647.
@@ -58,6 +60,7 @@ class Lexer {
   char get_char();
   void refill();
   void skip_line();
+  void take_run(const bool* in_class);
   void read_word();
   void read_number();
 

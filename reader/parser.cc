@@ -27,14 +27,14 @@ bool Parser::parse_reaction(uint32_t reaction) {
   if (lexer.token() == TOKEN_IDENTIFIER) {
     // Label or first reactant: only the token after it tells, and that
     // token replaces the text, so the word is copied first.
-    std::string ident = lexer.text();
+    std::string ident = lexer.word();
     lexer.next_token();
     if (lexer.token() == ':') {
       lexer.next_token();
       if (reaction < reactions.size()) reactions[reaction] = ident;
       trace("Got reaction label %s\n", ident.c_str());
     } else {
-      add_term(reaction, ident.c_str(), -1);
+      add_term(reaction, ident, -1);
       trace("Got species %s\n", ident.c_str());
       if (lexer.token() == '+') {
         lexer.next_token();
@@ -53,7 +53,7 @@ bool Parser::parse_reaction(uint32_t reaction) {
     int32_t coefficient = read_coefficient();
     if (lexer.token() != TOKEN_IDENTIFIER) fail_expecting(TOKEN_IDENTIFIER);
     trace("Got next reactant %d %s\n", coefficient, lexer.text());
-    add_term(reaction, lexer.text(), -coefficient);
+    add_term(reaction, lexer.word(), -coefficient);
     lexer.next_token();
     if (lexer.token() == '+') {
       lexer.next_token();
@@ -75,7 +75,7 @@ bool Parser::parse_reaction(uint32_t reaction) {
     int32_t coefficient = read_coefficient();
     if (lexer.token() != TOKEN_IDENTIFIER) fail_expecting(TOKEN_IDENTIFIER);
     trace("Got next reactant %d %s\n", coefficient, lexer.text());
-    add_term(reaction, lexer.text(), coefficient);
+    add_term(reaction, lexer.word(), coefficient);
     lexer.next_token();
     if (lexer.token() == '+') {
       lexer.next_token();
@@ -104,19 +104,18 @@ int32_t Parser::read_coefficient() {
   return coefficient;
 }
 
-void Parser::add_term(uint32_t reaction, const char* name, int32_t value) {
+void Parser::add_term(uint32_t reaction, const std::string& name, int32_t value) {
   uint32_t index = species_index(name);
   if (rows != nullptr) rows[index].add(reaction, value);
 }
 
-uint32_t Parser::species_index(const char* name) {
-  std::string s(name);
-  auto found = species.find(s);
+uint32_t Parser::species_index(const std::string& name) {
+  auto found = species.find(name);
   if (found != species.end()) return found->second;
   // Pass 2 has a row for each species of pass 1 only.
   if (rows != nullptr) fail_changed();
   uint32_t n = static_cast<uint32_t>(species.size());
-  species.emplace(std::move(s), n);
+  species.emplace(name, n);
   return n;
 }
 

@@ -8,6 +8,7 @@
 #define CRNINV_READER_PARSER_H_
 
 #include <cstdint>
+#include <string>
 
 #include "algebra/row.h"
 #include "reader/lexer.h"
@@ -28,7 +29,7 @@ class Parser {
   // Parses one reaction with the given index; false at end of input.
   bool parse_reaction(uint32_t reaction);
   // The index of name, entered with the next free index when new (pass 1).
-  uint32_t species_index(const char* name);
+  uint32_t species_index(const std::string& name);
 
   // Ends the run because pass 2 did not see the text that pass 1 saw.
   [[noreturn]] void fail_changed();
@@ -38,7 +39,7 @@ class Parser {
   [[noreturn]] void fail_expecting(int32_t expected);
   [[noreturn]] void fail_expecting(int32_t first, int32_t second);
   int32_t read_coefficient();
-  void add_term(uint32_t reaction, const char* name, int32_t value);
+  void add_term(uint32_t reaction, const std::string& name, int32_t value);
 
   Lexer& lexer;
   SpeciesTable& species;

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <numeric>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -206,6 +208,93 @@ TEST(RowDeath, CheckScaleRefuses) {
     fill(row, {0, entry});
     EXPECT_EXIT(row.check_scale(factor), testing::ExitedWithCode(1), kMultiply)
         << factor << " * " << entry;
+  }
+}
+
+// Long sparse rows against a plain reference of the same rules: catches
+// faults in the zero-block bookkeeping that short rows never reach (blocks
+// across a row's end, pivots longer or shorter than the row, blocks that
+// become zero, stale lower bounds after swaps and additions).
+class Reference {
+ public:
+  explicit Reference(size_t n) : v(n, 0) {}
+  int64_t at(size_t i) const { return i < v.size() ? v[i] : 0; }
+  void normalize() {
+    int64_t g = 0, s = 0;
+    for (int64_t e : v) {
+      if (e == 0) continue;
+      if (s == 0) s = e < 0 ? -1 : 1;
+      g = std::gcd(g, e < 0 ? -e : e);
+    }
+    if (g > 0) {
+      for (int64_t& e : v) e /= g * s;
+    }
+  }
+  void eliminate(size_t j, const Reference& pivot) {
+    int64_t t = at(j), p = pivot.at(j);
+    if (j >= v.size() || t == 0 || p == 0) return;
+    int64_t l = std::lcm(t, p);
+    int64_t c = (p > 0 ? -1 : 1) * l / (t < 0 ? -t : t);
+    int64_t b = (t < 0 ? -1 : 1) * l / (p < 0 ? -p : p);
+    for (size_t i = 0; i < v.size(); ++i) v[i] = c * v[i] + b * pivot.at(i);
+    normalize();
+  }
+  std::vector<int64_t> v;
+};
+
+void expect_same(const Row& row, const Reference& ref, int round) {
+  ASSERT_EQ(row.length(), ref.v.size()) << "round " << round;
+  uint32_t expected_next = Row::kNone;
+  for (uint32_t i = row.length(); i-- > 0;) {
+    ASSERT_EQ(row.get(i), ref.v[i]) << "round " << round << " column " << i;
+    if (ref.v[i] != 0) {
+      ASSERT_TRUE(row.maybe_nonzero(i)) << "round " << round << " column " << i;
+      expected_next = i;
+    }
+    ASSERT_EQ(row.next_nonzero(i), expected_next) << "round " << round << " column " << i;
+  }
+}
+
+TEST(Row, LongSparseRowsAgreeWithPlainArithmetic) {
+  std::mt19937 random(12345);
+  auto pick = [&](uint32_t n) { return static_cast<uint32_t>(random() % n); };
+  const int kRows = 4;
+  for (int round = 0; round < 300; ++round) {
+    Row rows[kRows];
+    std::vector<Reference> refs;
+    for (int r = 0; r < kRows; ++r) {
+      uint32_t n = 1 + pick(200);
+      rows[r].resize(n);
+      refs.emplace_back(n);
+      // A few clusters of small entries, some of them cancelling again.
+      for (uint32_t k = pick(12); k > 0; --k) {
+        uint32_t column = pick(n);
+        int32_t value = static_cast<int32_t>(pick(7)) - 3;
+        rows[r].add(column, value);
+        refs[r].v[column] += value;
+      }
+    }
+    for (int step = 0; step < 6; ++step) {
+      int a = static_cast<int>(pick(kRows)), b = static_cast<int>(pick(kRows));
+      if (step == 3) {
+        rows[a].swap(rows[b]);
+        std::swap(refs[a], refs[b]);
+      } else if (a != b) {
+        uint32_t column = rows[a].next_nonzero(pick(rows[a].length()));
+        if (column == Row::kNone) column = pick(rows[a].length());
+        // Mostly make the pivot nonzero there, so that the step does work.
+        if (rows[b].get(column) == 0 && pick(4) != 0) {
+          rows[b].add(column, 2);
+          if (column < refs[b].v.size()) refs[b].v[column] += 2;
+        }
+        rows[a].eliminate(column, rows[b]);
+        refs[a].eliminate(column, refs[b]);
+      } else {
+        rows[a].normalize();
+        refs[a].normalize();
+      }
+      for (int r = 0; r < kRows; ++r) expect_same(rows[r], refs[r], round);
+    }
   }
 }
 
