@@ -23,7 +23,6 @@ bool Parser::parse_reaction(uint32_t reaction) {
   // Pass 2 has a column for each reaction that pass 1 counted, and no more.
   if (rows != nullptr && reaction >= reactions.size()) fail_changed();
 
-  bool left_done = false;
   if (lexer.token() == TOKEN_IDENTIFIER) {
     // Label or first reactant: only the token after it tells, and that
     // token replaces the text, so the word is copied first.
@@ -45,49 +44,41 @@ bool Parser::parse_reaction(uint32_t reaction) {
     }
   }
 
+  // The left side: empty, or terms up to the arrow.
   if (lexer.token() == TOKEN_ARROW) {
     lexer.next_token();
-    left_done = true;
+  } else {
+    parse_side(reaction, -1, TOKEN_ARROW);
   }
-  while (!left_done) {
-    int32_t coefficient = read_coefficient();
-    if (lexer.token() != TOKEN_IDENTIFIER) fail_expecting(TOKEN_IDENTIFIER);
-    trace("Got next reactant %d %s\n", coefficient, lexer.text());
-    add_term(reaction, lexer.word(), -coefficient);
-    lexer.next_token();
-    if (lexer.token() == '+') {
-      lexer.next_token();
-    } else if (lexer.token() == TOKEN_ARROW) {
-      lexer.next_token();
-      left_done = true;
-    } else {
-      fail_expecting('+', TOKEN_ARROW);
-    }
-  }
-
   trace("Parsing reaction RHS in %s near line %u:\n", lexer.path(), lexer.line());
-  bool right_done = false;
+  // The right side: empty, or terms up to the ';'.
   if (lexer.token() == ';') {
     lexer.next_token();
-    right_done = true;
-  }
-  while (!right_done) {
-    int32_t coefficient = read_coefficient();
-    if (lexer.token() != TOKEN_IDENTIFIER) fail_expecting(TOKEN_IDENTIFIER);
-    trace("Got next reactant %d %s\n", coefficient, lexer.text());
-    add_term(reaction, lexer.word(), coefficient);
-    lexer.next_token();
-    if (lexer.token() == '+') {
-      lexer.next_token();
-    } else if (lexer.token() == ';') {
-      lexer.next_token();
-      right_done = true;
-    } else {
-      fail_expecting('+', ';');
-    }
+  } else {
+    parse_side(reaction, 1, ';');
   }
   trace("Done parsing reaction\n");
   return true;
+}
+
+// Terms joined by '+' up to the token end, which is consumed. Reactants
+// (sign -1) subtract their coefficients, products (sign 1) add them.
+void Parser::parse_side(uint32_t reaction, int32_t sign, int32_t end) {
+  for (;;) {
+    int32_t coefficient = read_coefficient();
+    if (lexer.token() != TOKEN_IDENTIFIER) fail_expecting(TOKEN_IDENTIFIER);
+    trace("Got next reactant %d %s\n", coefficient, lexer.text());
+    add_term(reaction, lexer.word(), sign * coefficient);
+    lexer.next_token();
+    if (lexer.token() == '+') {
+      lexer.next_token();
+    } else if (lexer.token() == end) {
+      lexer.next_token();
+      return;
+    } else {
+      fail_expecting('+', end);
+    }
+  }
 }
 
 // An optional numeral before a species name; 1 when there is none.

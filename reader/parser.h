@@ -38,6 +38,7 @@ class Parser {
   void error_header();
   [[noreturn]] void fail_expecting(int32_t expected);
   [[noreturn]] void fail_expecting(int32_t first, int32_t second);
+  void parse_side(uint32_t reaction, int32_t sign, int32_t end);
   int32_t read_coefficient();
   void add_term(uint32_t reaction, const std::string& name, int32_t value);
 
