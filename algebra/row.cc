@@ -2,14 +2,25 @@
 
 #include <cstdlib>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 #include "algebra/arith.h"
+#include "algebra/lanes.h"
 
 namespace {
 
 uint32_t round_up_to_block(uint32_t n) {
   return static_cast<uint32_t>((uint64_t{n} + Row::kBlock - 1) / Row::kBlock * Row::kBlock);
+}
+
+// x * c, where kSign is c when c is 1 or -1 and 0 otherwise. The products
+// have been checked to fit.
+template <int kSign>
+Lanes scale(Lanes x, int32_t c) {
+  if (kSign == 1) return x;
+  if (kSign == -1) return wrapping_negate(x);
+  return wrapping_multiply(x, c);
 }
 
 // Zeroed memory from calloc: large blocks come straight from the kernel as
@@ -88,7 +99,11 @@ void Row::for_each_block(const Row& other, Visit visit) const {
     while (bits != 0) {
       uint32_t start = (w * 64 + static_cast<uint32_t>(__builtin_ctzll(bits))) * kBlock;
       if (start >= size) return;
-      visit(start);
+      if constexpr (std::is_same_v<decltype(visit(start)), bool>) {
+        if (!visit(start)) return;
+      } else {
+        visit(start);
+      }
       bits &= bits - 1;
     }
   }
@@ -114,8 +129,8 @@ void Row::normalize() {
   uint32_t g = 0;
   bool negative = false;
   uint32_t first_nonzero = size;
+  // Stops as soon as the divisor is 1: no entry can change it any more.
   for_each_block(*this, [&](uint32_t start) {
-    if (g == 1) return;  // no entry can change the divisor any more
     for (uint32_t i = start; i < start + kBlock; ++i) {
       if (data[i] == 0) continue;
       if (g == 0) {
@@ -125,8 +140,9 @@ void Row::normalize() {
       } else {
         g = gcd(g, magnitude(data[i]));
       }
-      if (g == 1) return;
+      if (g == 1) return false;
     }
+    return true;
   });
   first = first_nonzero;
   if (g == 0 || (g == 1 && !negative)) return;
@@ -140,19 +156,24 @@ void Row::normalize() {
     divisor = -static_cast<int32_t>(g);
   }
   if (divisor == -1) {
-    // Negating -2147483648 has no 32-bit result.
+    // Negating -2147483648 has no 32-bit result: the entries wrap while they
+    // are negated, and the run ends when one of them had that value.
+    // Only -2147483648 is negative both before and after.
+    Lanes lowest{};
     for_each_block(*this, [&](uint32_t start) {
-      for (uint32_t k = 0; k < kBlock; ++k) {
-        if (data[start + k] == INT32_MIN) fatal_overflow(kMultiplyOverflow);
+      for (uint32_t k = 0; k < kBlock; k += 4) {
+        Lanes entries = load_lanes(data + start + k);
+        Lanes negated = wrapping_negate(entries);
+        lowest |= entries & negated;
+        store_lanes(data + start + k, negated);
       }
     });
-    for_each_block(*this, [&](uint32_t start) {
-      for (uint32_t k = 0; k < kBlock; ++k) data[start + k] = -data[start + k];
-    });
+    if ((or_lanes((UnsignedLanes)lowest) >> 31) != 0) fatal_overflow(kMultiplyOverflow);
     return;
   }
   for_each_block(*this, [&](uint32_t start) {
-    for (uint32_t k = 0; k < kBlock; ++k) data[start + k] /= divisor;
+    int32_t* x = data + start;
+    for (uint32_t k = 0; k < kBlock; ++k) x[k] /= divisor;
   });
   largest /= magnitude(divisor);
 }
@@ -170,49 +191,68 @@ void Row::combine(uint32_t column, const Row& pivot) {
   // products below can then not overflow, only the sums.
   check_scale(c);
   pivot.check_scale(b);
+  // Nearly every multiplier of this row is 1 or -1 (pivots have the smallest
+  // magnitude), so those get loops without a multiplication.
   uint32_t m = 0;
-  for_each_block(pivot, [&](uint32_t start) {
-    uint32_t block_largest = combine_block(start, pivot, c, b);
-    m = block_largest > m ? block_largest : m;
-  });
+  auto combine_all = [&](auto sign) {
+    for_each_block(pivot, [&](uint32_t start) {
+      uint32_t block_bound = combine_block<decltype(sign)::value>(start, pivot, c, b);
+      m = block_bound > m ? block_bound : m;
+    });
+  };
+  if (c == 1) {
+    combine_all(std::integral_constant<int, 1>());
+  } else if (c == -1) {
+    combine_all(std::integral_constant<int, -1>());
+  } else {
+    combine_all(std::integral_constant<int, 0>());
+  }
   largest = m;
   normalize();
 }
 
-// this = c * this + b * pivot over the block that begins at start; returns
-// the largest magnitude in the block.
+// this = c * this + b * pivot over the block that begins at start. Returns
+// the bitwise OR of the block's magnitudes: at least the largest of them,
+// and 0 exactly when the block is zero. kSign is c when c is 1 or -1, else 0.
+template <int kSign>
 uint32_t Row::combine_block(uint32_t start, const Row& pivot, int32_t c, int32_t b) {
   uint32_t block = start / kBlock;
   bool pivot_block = block / 64 < pivot.bitmap_words() && pivot.block_bit(block);
   int32_t* x = data + start;
+  UnsignedLanes magnitudes{};
   if (start + kBlock > size) {
     // The last, partial block: its padding must stay zero.
     for (uint32_t i = start; i < size; ++i) {
       data[i] *= c;
       checked_add(data[i], b * pivot.get(i));
     }
+    for (uint32_t k = 0; k < kBlock; k += 4) magnitudes |= lane_magnitudes(load_lanes(x + k));
   } else if (!pivot_block) {
-    for (uint32_t k = 0; k < kBlock; ++k) x[k] *= c;
+    for (uint32_t k = 0; k < kBlock; k += 4) {
+      Lanes u = scale<kSign>(load_lanes(x + k), c);
+      store_lanes(x + k, u);
+      magnitudes |= lane_magnitudes(u);
+    }
   } else {
     // A sum overflows exactly when both terms differ in sign from it. The
-    // sums wrap in unsigned arithmetic; on overflow the run ends anyway.
+    // sums wrap; on overflow the run ends anyway.
     const int32_t* y = pivot.data + start;
-    int32_t overflow = 0;
-    for (uint32_t k = 0; k < kBlock; ++k) {
-      int32_t u = x[k] * c;
-      int32_t v = y[k] * b;
-      int32_t s = static_cast<int32_t>(static_cast<uint32_t>(u) + static_cast<uint32_t>(v));
-      overflow |= (u ^ s) & (v ^ s);
-      x[k] = s;
+    Lanes overflow{};
+    for (uint32_t k = 0; k < kBlock; k += 4) {
+      Lanes u = scale<kSign>(load_lanes(x + k), c);
+      Lanes v = wrapping_multiply(load_lanes(y + k), b);
+      Lanes sum = wrapping_add(u, v);
+      overflow |= (u ^ sum) & (v ^ sum);
+      store_lanes(x + k, sum);
+      magnitudes |= lane_magnitudes(sum);
     }
-    if (overflow < 0) fatal_overflow(kAdditionOverflow);
+    if ((or_lanes((UnsignedLanes)overflow) >> 31) != 0) fatal_overflow(kAdditionOverflow);
   }
-  uint32_t m = 0;
-  for (uint32_t k = 0; k < kBlock; ++k) m = magnitude(x[k]) > m ? magnitude(x[k]) : m;
-  if (m != 0) {
+  uint32_t bound = or_lanes(magnitudes);
+  if (bound != 0) {
     set_block_bit(block);
   } else {
     clear_block_bit(block);
   }
-  return m;
+  return bound;
 }

@@ -59,6 +59,7 @@ class Row {
 
  private:
   void combine(uint32_t column, const Row& pivot);
+  template <int kSign>
   uint32_t combine_block(uint32_t start, const Row& pivot, int32_t c, int32_t b);
   bool block_bit(uint32_t block) const { return (blocks[block / 64] >> (block % 64)) & 1; }
   void set_block_bit(uint32_t block) { blocks[block / 64] |= uint64_t{1} << (block % 64); }
@@ -66,7 +67,8 @@ class Row {
   uint32_t bitmap_words() const { return (size + kBlock * 64 - 1) / (kBlock * 64); }
 
   // Calls visit(start) for the first entry of every block whose bit is set
-  // in this row's bitmap or in other's (pass other = this for one row).
+  // in this row's bitmap or in other's (pass other = this for one row), in
+  // order; a visit that returns false ends the walk.
   template <typename Visit>
   void for_each_block(const Row& other, Visit visit) const;
 
