@@ -8,6 +8,13 @@
 #include "algebra/arith.h"
 #include "algebra/lanes.h"
 
+#if defined(__unix__) || defined(__APPLE__)
+#include <sys/mman.h>
+#define CRNINV_HAVE_MMAP 1
+#else
+#define CRNINV_HAVE_MMAP 0
+#endif
+
 namespace {
 
 uint32_t round_up_to_block(uint32_t n) {
@@ -23,13 +30,27 @@ Lanes scale(Lanes x, int32_t c) {
   return wrapping_multiply(x, c);
 }
 
-// Zeroed memory from calloc: large blocks come straight from the kernel as
-// untouched zero pages, so the parts of a row that stay zero never cost
-// resident memory. Fails the way operator new does.
+// Zeroed storage for n values of T. Large blocks are mapped straight from
+// the kernel, whose pages read as zero until they are first written: only
+// the parts of a row that ever hold a nonzero entry become resident, and
+// nothing is cleared by hand. Small blocks come from calloc. Fails the way
+// operator new does.
+constexpr size_t kMapBytes = 64 * 1024;
+
 template <typename T>
-T* allocate_zeroed(size_t count) {
+T* allocate_zeroed(size_t n) {
+  size_t bytes = n * sizeof(T);
   for (;;) {
-    void* p = std::calloc(count == 0 ? 1 : count, sizeof(T));
+    void* p = nullptr;
+#if CRNINV_HAVE_MMAP
+    if (bytes >= kMapBytes) {
+      p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+      if (p == MAP_FAILED) p = nullptr;
+    } else
+#endif
+    {
+      p = std::calloc(n == 0 ? 1 : n, sizeof(T));
+    }
     if (p != nullptr) return static_cast<T*>(p);
     std::new_handler handler = std::get_new_handler();
     if (handler == nullptr) throw std::bad_alloc();
@@ -37,16 +58,28 @@ T* allocate_zeroed(size_t count) {
   }
 }
 
+template <typename T>
+void release(T* p, size_t n) {
+  if (p == nullptr) return;
+#if CRNINV_HAVE_MMAP
+  if (n * sizeof(T) >= kMapBytes) {
+    munmap(p, n * sizeof(T));
+    return;
+  }
+#endif
+  std::free(p);
+}
+
 }  // namespace
 
 Row::~Row() {
-  std::free(data);
-  std::free(blocks);
+  release(data, round_up_to_block(size));
+  release(blocks, bitmap_words());
 }
 
 void Row::resize(uint32_t n) {
-  std::free(data);
-  std::free(blocks);
+  release(data, round_up_to_block(size));
+  release(blocks, bitmap_words());
   data = nullptr;
   blocks = nullptr;
   size = 0;
