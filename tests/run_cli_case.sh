@@ -40,14 +40,7 @@ case $redirect in
 esac
 status=$?
 
-failed=0
-compare() {
-  if ! cmp -s "$1" "$2"; then
-    echo "$1 differs (- expected, + actual; cat -A notation):"
-    diff -u <(cat -A "$1") <(cat -A "$2")
-    failed=1
-  fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/compare_bytes.sh"
 [[ -z $redirect ]] && compare stdout actual.stdout
 compare stderr actual.stderr
 if [[ $status != "$(<status)" ]]; then

@@ -29,14 +29,7 @@ for f in input.xml input.pnml; do [[ -f $f ]] && args=("$f"); done
 "$converter" "${args[@]}" </dev/null >actual.stdout 2>actual.stderr
 status=$?
 
-failed=0
-compare() {
-  if ! cmp -s "$1" "$2"; then
-    echo "$3 differs (- expected, + actual; cat -A notation):"
-    diff -u <(cat -A "$1") <(cat -A "$2")
-    failed=1
-  fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../compare_bytes.sh"
 compare stdout actual.stdout stdout
 if [[ -f stderr.head ]]; then
   size=$(stat -c %s stderr.head)
