@@ -35,7 +35,7 @@ Lanes scale(Lanes x, int32_t c) {
 // the parts of a row that ever hold a nonzero entry become resident, and
 // nothing is cleared by hand. Small blocks come from calloc. Fails the way
 // operator new does.
-constexpr size_t kMapBytes = 64 * 1024;
+constexpr size_t kMapBytes = 16 * 1024;
 
 template <typename T>
 T* allocate_zeroed(size_t n) {
