@@ -4,24 +4,14 @@
 #include <unordered_map>
 #include <unordered_set>
 
-namespace {
-
-bool is_start(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-}
-
-bool is_continuation(char c) {
-  return is_start(c) || (c >= '0' && c <= '9') || c == '[' || c == ']';
-}
-
-}  // namespace
+#include "reader/lexer.h"
 
 std::string sanitize_identifier(const std::string& id) {
   std::string name;
   name.reserve(id.size() + 1);
   // A digit, '[' or ']' may go on an identifier but not start it.
-  if (id.empty() || (!is_start(id[0]) && is_continuation(id[0]))) name.push_back('_');
-  for (char c : id) name.push_back(is_continuation(c) ? c : '_');
+  if (id.empty() || (!is_word_start(id[0]) && is_word_char(id[0]))) name.push_back('_');
+  for (char c : id) name.push_back(is_word_char(c) ? c : '_');
   return name;
 }
 

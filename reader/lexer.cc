@@ -5,15 +5,15 @@ namespace {
 // One read of the file; the buffer holds this much plus the sentinel.
 constexpr size_t kChunkSize = 16384;
 
-bool is_word_start(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-}
-
 bool is_digit(char c) {
   return c >= '0' && c <= '9';
 }
 
 }  // namespace
+
+bool is_word_start(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
 
 bool is_word_char(char c) {
   return is_word_start(c) || is_digit(c) || c == '[' || c == ']';

@@ -20,7 +20,9 @@ constexpr int32_t TOKEN_ARROW = 302;
 // Writes the printed name of a token code ("->", "identifier", ...) to out.
 void print_token_name(FILE* out, int32_t code);
 
-// True for the bytes that may continue an identifier.
+// True for the bytes that may begin an identifier, and for those that may
+// continue one.
+bool is_word_start(char c);
 bool is_word_char(char c);
 
 class Lexer {
