@@ -1,19 +1,11 @@
 #include "algebra/row.h"
 
-#include <cstdlib>
-#include <new>
 #include <type_traits>
 #include <utility>
 
 #include "algebra/arith.h"
 #include "algebra/lanes.h"
-
-#if defined(__unix__) || defined(__APPLE__)
-#include <sys/mman.h>
-#define CRNINV_HAVE_MMAP 1
-#else
-#define CRNINV_HAVE_MMAP 0
-#endif
+#include "algebra/row_storage.h"
 
 namespace {
 
@@ -30,44 +22,14 @@ Lanes scale(Lanes x, int32_t c) {
   return wrapping_multiply(x, c);
 }
 
-// Zeroed storage for n values of T. Large blocks are mapped straight from
-// the kernel, whose pages read as zero until they are first written: only
-// the parts of a row that ever hold a nonzero entry become resident, and
-// nothing is cleared by hand. Small blocks come from calloc. Fails the way
-// operator new does.
-constexpr size_t kMapBytes = 16 * 1024;
-
 template <typename T>
 T* allocate_zeroed(size_t n) {
-  size_t bytes = n * sizeof(T);
-  for (;;) {
-    void* p = nullptr;
-#if CRNINV_HAVE_MMAP
-    if (bytes >= kMapBytes) {
-      p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-      if (p == MAP_FAILED) p = nullptr;
-    } else
-#endif
-    {
-      p = std::calloc(n == 0 ? 1 : n, sizeof(T));
-    }
-    if (p != nullptr) return static_cast<T*>(p);
-    std::new_handler handler = std::get_new_handler();
-    if (handler == nullptr) throw std::bad_alloc();
-    handler();
-  }
+  return static_cast<T*>(obtain_zeroed(n * sizeof(T)));
 }
 
 template <typename T>
 void release(T* p, size_t n) {
-  if (p == nullptr) return;
-#if CRNINV_HAVE_MMAP
-  if (n * sizeof(T) >= kMapBytes) {
-    munmap(p, n * sizeof(T));
-    return;
-  }
-#endif
-  std::free(p);
+  give_back(p, n * sizeof(T));
 }
 
 }  // namespace

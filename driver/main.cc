@@ -14,6 +14,7 @@
 #include "algebra/reduce.h"
 #include "algebra/report.h"
 #include "algebra/row.h"
+#include "algebra/row_storage.h"
 #include "driver/memory.h"
 #include "reader/lexer.h"
 #include "reader/names.h"
@@ -86,6 +87,7 @@ int main(int argc, char** argv) {
   // The augmented matrix: row k is species k, columns [0, R) its net change
   // in each reaction, columns [R, R + S) minus the identity.
   check_matrix_fits(R, S);
+  expect_rows(S, (uint64_t{R} + S) * sizeof(int32_t));
   Row* rows = new Row[S];
   for (uint32_t k = 0; k < S; ++k) {
     rows[k].resize(R + S);
