@@ -32,6 +32,14 @@ void release(T* p, size_t n) {
   give_back(p, n * sizeof(T));
 }
 
+// The sign of the first nonzero of the 16 entries at x, or 0 when all are 0.
+int32_t first_sign(const int32_t* x) {
+  for (uint32_t k = 0; k < Row::kBlock; ++k) {
+    if (x[k] != 0) return x[k] < 0 ? -1 : 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 Row::~Row() {
@@ -187,7 +195,22 @@ void Row::combine(uint32_t column, const Row& pivot) {
   check_scale(c);
   pivot.check_scale(b);
   // Nearly every multiplier of this row is 1 or -1 (pivots have the smallest
-  // magnitude), so those get loops without a multiplication.
+  // magnitude). Then the result can take at once the sign that normalize
+  // would give it, and the blocks where the pivot is zero mostly stay as
+  // they are (see result_sign).
+  if ((c == 1 || c == -1) && pivot.size == size) {
+    int32_t s = c == 1 ? result_sign<1>(pivot, b) : result_sign<-1>(pivot, b);
+    if (s * c == 1) {
+      combine_signed<1>(pivot, s * b);
+      normalize();
+      return;
+    }
+    if (s * c == -1) {
+      combine_signed<-1>(pivot, s * b);
+      normalize();
+      return;
+    }
+  }
   uint32_t m = 0;
   auto combine_all = [&](auto sign) {
     for_each_block(pivot, [&](uint32_t start) {
@@ -204,6 +227,84 @@ void Row::combine(uint32_t column, const Row& pivot) {
   }
   largest = m;
   normalize();
+}
+
+// normalize ends by making the first nonzero entry positive, so it negates
+// most rows that c * this + b * pivot leaves: with c = -1, a row is negated
+// twice, once in every block. The same result comes from s * c * this +
+// s * b * pivot, s being the sign of the first nonzero entry of the sum;
+// where the pivot's block is zero that is this row times s * c, which for 1
+// needs no work at all. Returns s (1 for a zero sum), or 0 when a sum
+// overflows or is -2147483648: those take the general way, whose checks and
+// their order decide which message ends the run. kSign is c. Changes nothing.
+template <int kSign>
+int32_t Row::result_sign(const Row& pivot, int32_t b) const {
+  int32_t s = 0;
+  bool clean = true;
+  for_each_block(pivot, [&](uint32_t start) {
+    if (!pivot.block_bit(start / kBlock)) {
+      if (s == 0) s = kSign * first_sign(data + start);
+      return true;
+    }
+    const int32_t* x = data + start;
+    const int32_t* y = pivot.data + start;
+    int32_t sums[kBlock];
+    Lanes overflow{};
+    UnsignedLanes magnitudes{};
+    for (uint32_t k = 0; k < kBlock; k += 4) {
+      Lanes u = scale<kSign>(load_lanes(x + k), kSign);
+      Lanes v = wrapping_multiply(load_lanes(y + k), b);
+      Lanes sum = wrapping_add(u, v);
+      overflow |= (u ^ sum) & (v ^ sum);
+      magnitudes |= lane_magnitudes(sum);
+      store_lanes(sums + k, sum);
+    }
+    // Only -2147483648 has a magnitude with the top bit set.
+    clean = ((or_lanes((UnsignedLanes)overflow) | or_lanes(magnitudes)) >> 31) == 0;
+    if (clean && s == 0) s = first_sign(sums);
+    return clean;
+  });
+  if (!clean) return 0;
+  return s == 0 ? 1 : s;
+}
+
+// this = kSign * this + b * pivot, where result_sign has found that no sum
+// overflows. Only the pivot's blocks change magnitude, so the bound of the
+// others stays valid.
+template <int kSign>
+void Row::combine_signed(const Row& pivot, int32_t b) {
+  uint32_t m = largest;
+  auto visit = [&](uint32_t start) {
+    uint32_t block = start / kBlock;
+    int32_t* x = data + start;
+    if (!pivot.block_bit(block)) {
+      for (uint32_t k = 0; k < kBlock; k += 4)
+        store_lanes(x + k, scale<kSign>(load_lanes(x + k), kSign));
+      return;
+    }
+    const int32_t* y = pivot.data + start;
+    UnsignedLanes magnitudes{};
+    for (uint32_t k = 0; k < kBlock; k += 4) {
+      Lanes sum = wrapping_add(scale<kSign>(load_lanes(x + k), kSign),
+                               wrapping_multiply(load_lanes(y + k), b));
+      store_lanes(x + k, sum);
+      magnitudes |= lane_magnitudes(sum);
+    }
+    uint32_t bound = or_lanes(magnitudes);
+    if (bound != 0) {
+      set_block_bit(block);
+    } else {
+      clear_block_bit(block);
+    }
+    m = bound > m ? bound : m;
+  };
+  // With kSign = 1 the blocks where only this row is nonzero are left alone.
+  if (kSign == 1) {
+    pivot.for_each_block(pivot, visit);
+  } else {
+    for_each_block(pivot, visit);
+  }
+  largest = m;
 }
 
 // this = c * this + b * pivot over the block that begins at start. Returns

@@ -61,6 +61,10 @@ class Row {
   void combine(uint32_t column, const Row& pivot);
   template <int kSign>
   uint32_t combine_block(uint32_t start, const Row& pivot, int32_t c, int32_t b);
+  template <int kSign>
+  int32_t result_sign(const Row& pivot, int32_t b) const;
+  template <int kSign>
+  void combine_signed(const Row& pivot, int32_t b);
   bool block_bit(uint32_t block) const { return (blocks[block / 64] >> (block % 64)) & 1; }
   void set_block_bit(uint32_t block) { blocks[block / 64] |= uint64_t{1} << (block % 64); }
   void clear_block_bit(uint32_t block) { blocks[block / 64] &= ~(uint64_t{1} << (block % 64)); }

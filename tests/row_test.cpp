@@ -183,6 +183,72 @@ TEST(RowDeath, EliminateOverflow) {
   }
 }
 
+// Multipliers of 1 and -1 whose sums reach -2147483648 or 2147483648, with
+// the entries next to each other and with each in a block of its own. The
+// row must come out, or the run end, exactly as the plain rules say: the
+// sum first, then the common factor and the sign.
+Entries spread(const Entries& in, bool apart) {
+  if (!apart) return in;
+  Entries out(in.size() * Row::kBlock, 0);
+  for (size_t i = 0; i < in.size(); ++i) out[i * Row::kBlock + i % 3] = in[i];
+  return out;
+}
+
+TEST(Row, EliminateNearTheLimit) {
+  struct Case {
+    Entries row, pivot, expected;
+  };
+  const std::vector<Case> cases = {
+      // c = -1: the sum -2147483648 is kept while a common factor 2 halves it.
+      {{1, 2147483647, 2}, {1, -1, 0}, {0, 1073741824, 1}},
+      // A sum of -2147483648 after a positive first entry is not negated.
+      {{1, -1, 2147483647}, {1, 0, -1}, {0, 1, INT32_MIN}},
+      // c = 1 (the pivot is negative), same two cases.
+      {{1, -2147483647, -2}, {-1, -1, 0}, {0, 1073741824, 1}},
+      {{1, 1, -2147483647}, {-1, 0, -1}, {0, 1, INT32_MIN}},
+      // The largest sums that fit, both signs.
+      {{1, -2147483646, 0}, {1, 1, 0}, {0, 1, 0}},
+      {{-1, 2147483646, 5}, {1, 1, 0}, {0, 2147483647, 5}},
+  };
+  for (bool apart : {false, true}) {
+    for (const Case& c : cases) {
+      Row row, pivot;
+      fill(row, spread(c.row, apart));
+      fill(pivot, spread(c.pivot, apart));
+      row.eliminate(0, pivot);
+      EXPECT_EQ(entries(row), spread(c.expected, apart)) << testing::PrintToString(c.row);
+    }
+  }
+}
+
+TEST(RowDeath, EliminateNearTheLimit) {
+  struct Case {
+    Entries row, pivot;
+    const std::string& message;
+  };
+  const std::vector<Case> cases = {
+      // -2147483648 must be negated, with no common factor to save it.
+      {{1, 2147483647, 1}, {1, -1, 0}, kMultiply},
+      {{1, -2147483647, 1}, {-1, -1, 0}, kMultiply},
+      // 2147483648 exactly, which negation would turn into -2147483648.
+      {{1, -2147483647, 0}, {1, 1, 0}, kAddition},
+      {{1, 2147483647, 0}, {-1, 1, 0}, kAddition},
+      // An overflowing sum wins over a later -2147483648 that needs negating.
+      {{1, 2147483647, -2147483647, 1}, {1, -1, 2, 0}, kAddition},
+      // and over an earlier one.
+      {{1, -2147483647, 2147483647}, {-1, -1, 1}, kAddition},
+  };
+  for (bool apart : {false, true}) {
+    for (const Case& c : cases) {
+      Row row, pivot;
+      fill(row, spread(c.row, apart));
+      fill(pivot, spread(c.pivot, apart));
+      EXPECT_EXIT(row.eliminate(0, pivot), testing::ExitedWithCode(1), c.message)
+          << testing::PrintToString(c.row);
+    }
+  }
+}
+
 TEST(Row, CheckScalePasses) {
   const std::vector<std::pair<int32_t, Entries>> cases = {
       {0, {INT32_MIN, 2147483647}},
