@@ -117,43 +117,43 @@ void Lexer::skip_line() {
   }
 }
 
+const char* Lexer::text() const {
+  if (token_view.data() != token_text.data()) token_text.assign(token_view);
+  return token_text.c_str();
+}
+
 void Lexer::next_token() {
+  token_value = 0;
+  value_saturated = false;
   for (;;) {
     if (at_end()) {
       token_code = TOKEN_EOF;
-      token_text.clear();
-      token_value = 0;
-      value_saturated = false;
+      token_view = {};
       return;
     }
-    char c = get_char();
+    char c = peek();
     switch (c) {
       case ' ':
       case '\t':
       case '\r':
+        advance();
         continue;
       case '\n':
+        advance();
         ++line_number;
         continue;
       case '#':
         skip_line();
         continue;
-    }
-    token_text.clear();
-    token_text.push_back(c);
-    token_value = 0;
-    value_saturated = false;
-    if (c == '+' || c == ':' || c == ';') {
-      token_code = c;
-      // A ';' ends the useful part of its line: the rest is never looked at.
-      if (c == ';') skip_line();
-      return;
-    }
-    if (c == '-' && !at_end() && peek() == '>') {
-      advance();
-      token_text.push_back('>');
-      token_code = TOKEN_ARROW;
-      return;
+      case '+':
+      case ':':
+      case ';':
+        advance();
+        token_code = c;
+        token_view = c == '+' ? "+" : c == ':' ? ":" : ";";
+        // A ';' ends the useful part of its line: the rest is never looked at.
+        if (c == ';') skip_line();
+        return;
     }
     if (is_word_start(c)) {
       read_word();
@@ -163,23 +163,43 @@ void Lexer::next_token() {
       read_number();
       return;
     }
+    advance();
+    if (c == '-' && !at_end() && peek() == '>') {
+      advance();
+      token_code = TOKEN_ARROW;
+      token_view = "->";
+      return;
+    }
     fprintf(stderr, "ERROR (lexer) file %s line %u:\n", input_path, line_number);
     fprintf(stderr, "\tIgnoring unexpected character '%c'\n", c);
   }
 }
 
-// Appends the bytes of the class that follow to the token text. The run is
-// found inside the chunk first and copied at once; NUL is in no class, so
-// the sentinel ends every run.
+// Takes the bytes of the class from the cursor on as the token. A run
+// inside the chunk is the token as it lies in the buffer; NUL is in no
+// class, so the sentinel ends every run, and only a run that reaches the
+// chunk's end is copied, to go on in the next chunk.
 void Lexer::take_run(const bool* in_class) {
-  while (!at_end()) {
-    char* end = cursor;
-    while (in_class[static_cast<unsigned char>(*end)]) ++end;
-    token_text.append(cursor, end);
-    cursor = end;
-    if (*end != '\0' || end != chunk_end) return;
-    refill();
+  char* start = cursor;
+  char* end = scan_run(in_class);
+  if (*end != '\0' || end != chunk_end) {
+    token_view = std::string_view(start, static_cast<size_t>(end - start));
+    return;
   }
+  token_text.assign(start, static_cast<size_t>(end - start));
+  for (refill(); !at_end(); refill()) {
+    start = cursor;
+    end = scan_run(in_class);
+    token_text.append(start, static_cast<size_t>(end - start));
+    if (*end != '\0' || end != chunk_end) break;
+  }
+  token_view = token_text;
+}
+
+// Moves the cursor past the bytes of the class and returns it.
+char* Lexer::scan_run(const bool* in_class) {
+  while (in_class[static_cast<unsigned char>(*cursor)]) ++cursor;
+  return cursor;
 }
 
 // Words are kept whole, however long: two species that differ only after
@@ -194,7 +214,7 @@ void Lexer::read_word() {
 void Lexer::read_number() {
   take_run(kDigits.member);
   int32_t value = 0;
-  for (char c : token_text) {
+  for (char c : token_view) {
     int32_t digit = c - '0';
     if (value > (INT32_MAX - digit) / 10) {
       value = INT32_MAX;

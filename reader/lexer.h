@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 // Single-character tokens ('+', ':', ';') use their own character code.
 constexpr int32_t TOKEN_EOF = 0;
@@ -44,10 +45,12 @@ class Lexer {
   void rewind();
 
   int32_t token() const { return token_code; }
-  // Valid until the next call of next_token() or rewind().
-  const char* text() const { return token_text.c_str(); }
-  // The same text as a string, for lookups that need one without a copy.
-  const std::string& word() const { return token_text; }
+  // The token's text, valid until the next call of next_token() or
+  // rewind(). It lies in the read buffer itself unless the token spans two
+  // chunks, so the reader's lookups copy nothing.
+  std::string_view word() const { return token_view; }
+  // The same text, terminated by a NUL for messages; copied on demand.
+  const char* text() const;
   // The numeral's value, saturated at 2147483647 (see int_overflow()).
   int32_t int_value() const { return token_value; }
   // True when the current numeral's value exceeds 2147483647.
@@ -63,6 +66,7 @@ class Lexer {
   void refill();
   void skip_line();
   void take_run(const bool* in_class);
+  char* scan_run(const bool* in_class);
   void read_word();
   void read_number();
 
@@ -73,7 +77,10 @@ class Lexer {
   const char* input_path;
   uint32_t line_number = 1;
   int32_t token_code = TOKEN_EOF;
-  std::string token_text;  // keeps its capacity, so tokens cost no allocation
+  std::string_view token_view;
+  // A token that spans chunks, or text()'s copy; keeps its capacity, so
+  // tokens cost no allocation.
+  mutable std::string token_text;
   int32_t token_value = 0;
   bool value_saturated = false;
   bool read_failed = false;

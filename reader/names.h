@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -23,18 +24,21 @@ class SpeciesTable {
   const_iterator end() const { return entries.end(); }
 
   // The entry of name, or end().
-  const_iterator find(const std::string& name) const;
+  const_iterator find(std::string_view name) const;
+  // The entry of name, or null: find without the iterator, for the reader.
+  const Entry* lookup(std::string_view name) const;
   // Enters name with index unless it is there already; returns its entry
   // and whether it is new.
-  std::pair<const_iterator, bool> emplace(const std::string& name, uint32_t index);
+  std::pair<const_iterator, bool> emplace(std::string_view name, uint32_t index);
 
  private:
   struct Slot {
     uint32_t hash;
-    uint32_t entry;  // 1 + position in entries; 0 for a free slot
+    uint32_t position;   // of the entry in insertion order
+    const Entry* entry;  // null for a free slot
   };
   // The slot that holds name, or the free slot where it belongs.
-  size_t probe(const std::string& name, uint32_t hash) const;
+  size_t probe(std::string_view name, uint32_t hash) const;
   void grow();
 
   std::deque<Entry> entries;

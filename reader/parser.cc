@@ -26,7 +26,7 @@ bool Parser::parse_reaction(uint32_t reaction) {
   if (lexer.token() == TOKEN_IDENTIFIER) {
     // Label or first reactant: only the token after it tells, and that
     // token replaces the text, so the word is copied first.
-    std::string ident = lexer.word();
+    std::string ident(lexer.word());
     lexer.next_token();
     if (lexer.token() == ':') {
       lexer.next_token();
@@ -67,7 +67,8 @@ void Parser::parse_side(uint32_t reaction, int32_t sign, int32_t end) {
   for (;;) {
     int32_t coefficient = read_coefficient();
     if (lexer.token() != TOKEN_IDENTIFIER) fail_expecting(TOKEN_IDENTIFIER);
-    trace("Got next reactant %d %s\n", coefficient, lexer.text());
+    trace("Got next reactant %d %.*s\n", coefficient, static_cast<int>(lexer.word().size()),
+          lexer.word().data());
     add_term(reaction, lexer.word(), sign * coefficient);
     lexer.next_token();
     if (lexer.token() == '+') {
@@ -95,14 +96,14 @@ int32_t Parser::read_coefficient() {
   return coefficient;
 }
 
-void Parser::add_term(uint32_t reaction, const std::string& name, int32_t value) {
+void Parser::add_term(uint32_t reaction, std::string_view name, int32_t value) {
   uint32_t index = species_index(name);
   if (rows != nullptr) rows[index].add(reaction, value);
 }
 
-uint32_t Parser::species_index(const std::string& name) {
-  auto found = species.find(name);
-  if (found != species.end()) return found->second;
+uint32_t Parser::species_index(std::string_view name) {
+  const SpeciesTable::Entry* found = species.lookup(name);
+  if (found != nullptr) return found->second;
   // Pass 2 has a row for each species of pass 1 only.
   if (rows != nullptr) fail_changed();
   uint32_t n = static_cast<uint32_t>(species.size());

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "algebra/row.h"
 #include "reader/lexer.h"
@@ -29,7 +30,7 @@ class Parser {
   // Parses one reaction with the given index; false at end of input.
   bool parse_reaction(uint32_t reaction);
   // The index of name, entered with the next free index when new (pass 1).
-  uint32_t species_index(const std::string& name);
+  uint32_t species_index(std::string_view name);
 
   // Ends the run because pass 2 did not see the text that pass 1 saw.
   [[noreturn]] void fail_changed();
@@ -40,7 +41,7 @@ class Parser {
   [[noreturn]] void fail_expecting(int32_t first, int32_t second);
   void parse_side(uint32_t reaction, int32_t sign, int32_t end);
   int32_t read_coefficient();
-  void add_term(uint32_t reaction, const std::string& name, int32_t value);
+  void add_term(uint32_t reaction, std::string_view name, int32_t value);
 
   Lexer& lexer;
   SpeciesTable& species;
