@@ -50,8 +50,11 @@ Tok eof(uint32_t line = 1) {
   return {TOKEN_EOF, "", 0, line, false};
 }
 
+// The token as the parser reads it, through word(); text() must agree.
 Tok current(const Lexer& L) {
-  return {L.token(), L.text(), L.int_value(), L.line(), L.int_overflow()};
+  std::string word(L.word());
+  EXPECT_EQ(word, L.text());
+  return {L.token(), word, L.int_value(), L.line(), L.int_overflow()};
 }
 
 // The current token and all that follow it, up to and including EOF.
@@ -243,6 +246,7 @@ TEST(LexerTest, MegabyteIdentifierIsKeptWhole) {
   std::string path = write_temp_file(word + " -> B");
   Lexer L(path.c_str());
   EXPECT_EQ(L.token(), TOKEN_IDENTIFIER);
+  EXPECT_TRUE(L.word() == word);
   EXPECT_TRUE(L.text() == word);
   L.next_token();
   EXPECT_EQ(L.token(), TOKEN_ARROW);
