@@ -236,13 +236,14 @@ void Row::combine(uint32_t column, const Row& pivot) {
 }
 
 // normalize ends by making the first nonzero entry positive, so it negates
-// most rows that c * this + b * pivot leaves: with c = -1, a row is negated
-// twice, once in every block. The same result comes from s * c * this +
-// s * b * pivot, s being the sign of the first nonzero entry of the sum;
-// where the pivot's block is zero that is this row times s * c, which for 1
-// needs no work at all. Returns s (1 for a zero sum), or 0 when a sum
-// overflows or is -2147483648: those take the general way, whose checks and
-// their order decide which message ends the run. kSign is c. Changes nothing.
+// most rows that c * this + b * pivot leaves: with c = -1 every block of
+// such a row is negated twice, by c and by normalize. The same result comes
+// from s * c * this + s * b * pivot, s being the sign of the first nonzero
+// entry of the sum; where the pivot's block is zero that is this row times
+// s * c, which for 1 needs no work at all. Returns s (1 for a zero sum), or
+// 0 when a sum overflows or is -2147483648: those take the general way,
+// whose checks and their order decide which message ends the run. kSign is
+// c. Changes nothing.
 template <int kSign>
 int32_t Row::result_sign(const Row& pivot, int32_t b) const {
   int32_t s = 0;
