@@ -198,8 +198,10 @@ void Lexer::take_run(const bool* in_class) {
 
 // Moves the cursor past the bytes of the class and returns it.
 char* Lexer::scan_run(const bool* in_class) {
-  while (in_class[static_cast<unsigned char>(*cursor)]) ++cursor;
-  return cursor;
+  char* p = cursor;  // a local: stores through char may not touch it
+  while (in_class[static_cast<unsigned char>(*p)]) ++p;
+  cursor = p;
+  return p;
 }
 
 // Words are kept whole, however long: two species that differ only after

@@ -29,24 +29,39 @@ uint32_t hash_name(std::string_view name) {
 
 }  // namespace
 
+bool SpeciesTable::holds(const Slot& slot, std::string_view name) const {
+  const char* record = texts.data() + (slot.text - 1);
+  uint64_t length;
+  memcpy(&length, record, sizeof length);
+  return length == name.size() && memcmp(record + kRecordHead, name.data(), name.size()) == 0;
+}
+
+uint32_t SpeciesTable::position(const Slot& slot) const {
+  uint32_t result;
+  memcpy(&result, texts.data() + (slot.text - 1) + 8, sizeof result);
+  return result;
+}
+
 size_t SpeciesTable::probe(std::string_view name, uint32_t hash) const {
   size_t mask = slots.size() - 1;
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
     const Slot& slot = slots[i];
-    if (slot.entry == nullptr) return i;
-    if (slot.hash == hash && slot.entry->first == name) return i;
+    if (slot.text == 0 || (slot.hash == hash && holds(slot, name))) return i;
   }
 }
 
-const SpeciesTable::Entry* SpeciesTable::lookup(std::string_view name) const {
-  if (slots.empty()) return nullptr;
-  return slots[probe(name, hash_name(name))].entry;
+bool SpeciesTable::lookup(std::string_view name, uint32_t* index) const {
+  if (slots.empty()) return false;
+  const Slot& slot = slots[probe(name, hash_name(name))];
+  if (slot.text == 0) return false;
+  *index = slot.index;
+  return true;
 }
 
 SpeciesTable::const_iterator SpeciesTable::find(std::string_view name) const {
   if (slots.empty()) return end();
   const Slot& slot = slots[probe(name, hash_name(name))];
-  return slot.entry == nullptr ? end() : entries.begin() + slot.position;
+  return slot.text == 0 ? end() : entries.begin() + position(slot);
 }
 
 std::pair<SpeciesTable::const_iterator, bool> SpeciesTable::emplace(std::string_view name,
@@ -54,21 +69,26 @@ std::pair<SpeciesTable::const_iterator, bool> SpeciesTable::emplace(std::string_
   if (2 * (entries.size() + 1) > slots.size()) grow();
   uint32_t hash = hash_name(name);
   Slot& slot = slots[probe(name, hash)];
-  if (slot.entry != nullptr) return {entries.begin() + slot.position, false};
+  if (slot.text != 0) return {entries.begin() + position(slot), false};
+  uint64_t length = name.size();
+  uint32_t at = static_cast<uint32_t>(entries.size());
+  slot = Slot{hash, index, texts.size() + 1};
+  texts.append(reinterpret_cast<const char*>(&length), sizeof length);
+  texts.append(reinterpret_cast<const char*>(&at), sizeof at);
+  texts.append(name);
   entries.emplace_back(std::string(name), index);
-  slot = Slot{hash, static_cast<uint32_t>(entries.size() - 1), &entries.back()};
   return {entries.end() - 1, true};
 }
 
 void SpeciesTable::grow() {
   std::vector<Slot> old;
   old.swap(slots);
-  slots.assign(old.empty() ? 64 : 2 * old.size(), Slot{0, 0, nullptr});
+  slots.assign(old.empty() ? 64 : 2 * old.size(), Slot{0, 0, 0});
   size_t mask = slots.size() - 1;
   for (const Slot& slot : old) {
-    if (slot.entry == nullptr) continue;
+    if (slot.text == 0) continue;
     size_t i = slot.hash & mask;
-    while (slots[i].entry != nullptr) i = (i + 1) & mask;
+    while (slots[i].text != 0) i = (i + 1) & mask;
     slots[i] = slot;
   }
 }

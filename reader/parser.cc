@@ -102,8 +102,8 @@ void Parser::add_term(uint32_t reaction, std::string_view name, int32_t value) {
 }
 
 uint32_t Parser::species_index(std::string_view name) {
-  const SpeciesTable::Entry* found = species.lookup(name);
-  if (found != nullptr) return found->second;
+  uint32_t index;
+  if (species.lookup(name, &index)) return index;
   // Pass 2 has a row for each species of pass 1 only.
   if (rows != nullptr) fail_changed();
   uint32_t n = static_cast<uint32_t>(species.size());

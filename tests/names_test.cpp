@@ -25,16 +25,24 @@ TEST(SpeciesTable, FindsEveryNameThroughGrowthAndKeepsAddresses) {
   auto [again, added] = table.emplace(names[7], 99);
   EXPECT_FALSE(added);
   EXPECT_EQ(again->second, 7u);
+  EXPECT_EQ(&again->first, borrowed[7]);
   ASSERT_EQ(table.size(), names.size());
   for (uint32_t i = 0; i < names.size(); ++i) {
     auto entry = table.find(names[i]);
     ASSERT_NE(entry, table.end()) << names[i];
     EXPECT_EQ(entry->second, i);
     EXPECT_EQ(&entry->first, borrowed[i]) << "an entry moved while the table grew";
+    uint32_t index = 0;
+    EXPECT_TRUE(table.lookup(names[i], &index)) << names[i];
+    EXPECT_EQ(index, i);
   }
-  EXPECT_EQ(table.find("M_"), table.end());
-  EXPECT_EQ(table.find(names[3] + "x"), table.end());
-  EXPECT_EQ(table.find(""), table.end());
+  for (const std::string& absent : {std::string("M_"), names[3] + "x", std::string(),
+                                    names[5].substr(0, names[5].size() - 1)}) {
+    EXPECT_EQ(table.find(absent), table.end()) << absent;
+    uint32_t index = 12345;
+    EXPECT_FALSE(table.lookup(absent, &index)) << absent;
+    EXPECT_EQ(index, 12345u);
+  }
 }
 
 TEST(SpeciesTable, WalksEntriesInOrderOfInsertion) {
