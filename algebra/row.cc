@@ -22,6 +22,25 @@ Lanes scale(Lanes x, int32_t c) {
   return wrapping_multiply(x, c);
 }
 
+// out = x * c + y * b over one block (kSign as for scale), wrapping; out
+// may be x. ORs the magnitudes of the sums into magnitudes and returns the
+// lanes whose sum overflowed in their sign bit: a sum overflows exactly when
+// both terms differ in sign from it.
+template <int kSign>
+Lanes combine_lanes(const int32_t* x, const int32_t* y, int32_t c, int32_t b, int32_t* out,
+                    UnsignedLanes& magnitudes) {
+  Lanes overflow{};
+  for (uint32_t k = 0; k < Row::kBlock; k += 4) {
+    Lanes u = scale<kSign>(load_lanes(x + k), c);
+    Lanes v = wrapping_multiply(load_lanes(y + k), b);
+    Lanes sum = wrapping_add(u, v);
+    overflow |= (u ^ sum) & (v ^ sum);
+    magnitudes |= lane_magnitudes(sum);
+    store_lanes(out + k, sum);
+  }
+  return overflow;
+}
+
 template <typename T>
 T* allocate_zeroed(size_t n) {
   return static_cast<T*>(obtain_zeroed(n * sizeof(T)));
@@ -253,19 +272,10 @@ int32_t Row::result_sign(const Row& pivot, int32_t b) const {
       if (s == 0) s = kSign * first_sign(data + start);
       return true;
     }
-    const int32_t* x = data + start;
-    const int32_t* y = pivot.data + start;
     int32_t sums[kBlock];
-    Lanes overflow{};
     UnsignedLanes magnitudes{};
-    for (uint32_t k = 0; k < kBlock; k += 4) {
-      Lanes u = scale<kSign>(load_lanes(x + k), kSign);
-      Lanes v = wrapping_multiply(load_lanes(y + k), b);
-      Lanes sum = wrapping_add(u, v);
-      overflow |= (u ^ sum) & (v ^ sum);
-      magnitudes |= lane_magnitudes(sum);
-      store_lanes(sums + k, sum);
-    }
+    Lanes overflow =
+        combine_lanes<kSign>(data + start, pivot.data + start, kSign, b, sums, magnitudes);
     // Only -2147483648 has a magnitude with the top bit set.
     clean = ((or_lanes((UnsignedLanes)overflow) | or_lanes(magnitudes)) >> 31) == 0;
     if (clean && s == 0) s = first_sign(sums);
@@ -337,18 +347,8 @@ uint32_t Row::combine_block(uint32_t start, const Row& pivot, int32_t c, int32_t
       magnitudes |= lane_magnitudes(u);
     }
   } else {
-    // A sum overflows exactly when both terms differ in sign from it. The
-    // sums wrap; on overflow the run ends anyway.
-    const int32_t* y = pivot.data + start;
-    Lanes overflow{};
-    for (uint32_t k = 0; k < kBlock; k += 4) {
-      Lanes u = scale<kSign>(load_lanes(x + k), c);
-      Lanes v = wrapping_multiply(load_lanes(y + k), b);
-      Lanes sum = wrapping_add(u, v);
-      overflow |= (u ^ sum) & (v ^ sum);
-      store_lanes(x + k, sum);
-      magnitudes |= lane_magnitudes(sum);
-    }
+    // The sums wrap; on overflow the run ends anyway.
+    Lanes overflow = combine_lanes<kSign>(x, pivot.data + start, c, b, x, magnitudes);
     if ((or_lanes((UnsignedLanes)overflow) >> 31) != 0) fatal_overflow(kAdditionOverflow);
   }
   uint32_t bound = or_lanes(magnitudes);
