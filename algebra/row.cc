@@ -225,13 +225,12 @@ void Row::combine(uint32_t column, const Row& pivot) {
   // they are (see result_sign).
   if ((c == 1 || c == -1) && pivot.size == size) {
     int32_t s = c == 1 ? result_sign<1>(pivot, b) : result_sign<-1>(pivot, b);
-    if (s * c == 1) {
-      combine_signed<1>(pivot, s * b);
-      normalize();
-      return;
-    }
-    if (s * c == -1) {
-      combine_signed<-1>(pivot, s * b);
+    if (s != 0) {
+      if (s * c == 1) {
+        combine_signed<1>(pivot, s * b);
+      } else {
+        combine_signed<-1>(pivot, s * b);
+      }
       normalize();
       return;
     }
