@@ -3,7 +3,7 @@
 # libraries (dpkg-shlibdeps), so they follow the converters that were built.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME crninv)
-set(CPACK_PACKAGE_VERSION 0.1.0)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "crninv maintainers <maintainers@crninv.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "exact linear invariants of chemical reaction networks")
 set(CPACK_PACKAGE_DESCRIPTION
