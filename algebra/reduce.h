@@ -6,10 +6,30 @@
 
 #include "algebra/row.h"
 
+// Told now and then how far a reduction has come: columns scanned of all.
+struct ReduceProgress {
+  void (*report)(void* context, uint32_t done, uint32_t columns) = nullptr;
+  void* context = nullptr;
+};
+
+// How the pivot row of a column is chosen among the rows that may take it.
+enum class PivotRule {
+  // The smallest magnitude, then the lowest position: the sizes of the
+  // numbers on the way, and so the overflows met, depend on this choice.
+  kSmallestMagnitude,
+  // The row whose next nonzero entry after the column lies furthest on,
+  // then the fewest nonzero entries, then the lowest position: the pivot
+  // row then fills its targets where later columns will not clear them
+  // again at once. Only where no overflow can happen (see unimodular.h),
+  // since it meets other numbers on the way.
+  kLeastFill,
+};
+
 // Brings rows[0..count) to integer reduced row-echelon form over columns
 // [0, n): each pivot column keeps one nonzero entry, positive, in its pivot
-// row, and every row ends primitive. Pivots have the smallest magnitude in
-// their column (ties to the lowest position). Rows change places by swap.
-void reduce(Row* rows, uint32_t count, uint32_t n);
+// row, and every row ends primitive. The pivot rows end at the front, in
+// the order of their columns.
+void reduce(Row* rows, uint32_t count, uint32_t n, PivotRule rule = PivotRule::kSmallestMagnitude,
+            const ReduceProgress& progress = {});
 
 #endif  // CRNINV_ALGEBRA_REDUCE_H_

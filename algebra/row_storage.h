@@ -1,38 +1,30 @@
-// Where the entries of rows live. A row obtains its storage here when it is
-// sized and gives it back when it is resized or destroyed; nothing else is
-// shared between rows.
+// Where the entries of rows live, and an account of the bytes they hold.
 //
-// The elimination reads one column of every row in turn, so it touches a
-// different page of memory in nearly every step. With the usual 4 KiB pages
-// the processor's address translation misses on almost every one of those
-// reads. Mid-sized rows are therefore packed into regions that the kernel
-// may back with 2 MiB pages, so that one translation covers many rows. The
-// regions share a fixed budget; past it, and for large rows, each row is its
-// own mapping, of which only the written pages ever become resident.
+// The reduction's memory follows its fill: rows grow and shrink as the
+// elimination runs. Every byte that rows obtain is counted, and a run that
+// would pass the limit set for it ends through the new-handler (the
+// driver's "Out of memory") before the machine runs short, rather than at
+// the hands of the kernel's out-of-memory killer later on.
 #ifndef CRNINV_ALGEBRA_ROW_STORAGE_H_
 #define CRNINV_ALGEBRA_ROW_STORAGE_H_
 
 #include <cstddef>
 #include <cstdint>
 
-// bytes of storage that read as zero. Fails the way
-// operator new does: through the new-handler, else std::bad_alloc.
+// bytes of storage, uninitialized, or reading as zero. Fails the way
+// operator new does: through the new-handler, else std::bad_alloc; also
+// when the account would pass its limit.
+void* obtain(size_t bytes);
 void* obtain_zeroed(size_t bytes);
 
-// Gives back storage from obtain_zeroed with the same byte count. Null is
-// ignored.
+// Gives back storage from obtain or obtain_zeroed with the same byte count.
+// Null is ignored.
 void give_back(void* storage, size_t bytes);
 
-// Says that count rows of bytes_each are about to be obtained. Packing
-// makes the whole of every region resident, which pays only when all of the
-// rows fit the budget, and only when they fill at least one huge page. Then
-// rows of any length are packed; otherwise none is, and each mapped row
-// keeps only its written pages resident. Until told, rows from 16 KiB on
-// are packed while the budget lasts.
-void expect_rows(uint64_t count, uint64_t bytes_each);
-
-// Bytes of regions now mapped for packed rows; at most the budget below.
-size_t packed_bytes_mapped();
-constexpr size_t kPackedBudget = size_t{256} << 20;
+// Bytes that rows may hold together; no limit until one is set.
+void set_storage_limit(uint64_t bytes);
+// Bytes that rows hold now, and the most they have held at once.
+uint64_t storage_held();
+uint64_t storage_peak();
 
 #endif  // CRNINV_ALGEBRA_ROW_STORAGE_H_

@@ -15,6 +15,7 @@
 #include "algebra/report.h"
 #include "algebra/row.h"
 #include "algebra/row_storage.h"
+#include "algebra/unimodular.h"
 #include "driver/memory.h"
 #include "reader/lexer.h"
 #include "reader/names.h"
@@ -30,16 +31,6 @@ namespace {
 [[noreturn]] void cannot_read(const char* path) {
   fprintf(stderr, "Couldn't read from file %s\n", path);
   exit(1);
-}
-
-// Refuses a matrix that the machine cannot hold before touching any of it:
-// a failed allocation is caught too, but overcommitted pages would only
-// fail later, at the hands of the kernel's out-of-memory killer.
-void check_matrix_fits(uint32_t R, uint32_t S) {
-  uint64_t columns = static_cast<uint64_t>(R) + S;
-  if (columns > UINT32_MAX) out_of_memory();
-  uint64_t row_bytes = columns * sizeof(int32_t) + sizeof(Row);
-  if (S != 0 && row_bytes > available_memory() / S) out_of_memory();
 }
 
 void print_section(const char* heading, int32_t wanted, const Row* rows, uint32_t R, uint32_t S,
@@ -85,9 +76,11 @@ int main(int argc, char** argv) {
   }
 
   // The augmented matrix: row k is species k, columns [0, R) its net change
-  // in each reaction, columns [R, R + S) minus the identity.
-  check_matrix_fits(R, S);
-  expect_rows(S, (uint64_t{R} + S) * sizeof(int32_t));
+  // in each reaction, columns [R, R + S) minus the identity. Its rows hold
+  // only their nonzero entries; the memory they may take is what the
+  // machine has left.
+  if (uint64_t{R} + S > UINT32_MAX) out_of_memory();
+  set_storage_limit(storage_budget());
   Row* rows = new Row[S];
   for (uint32_t k = 0; k < S; ++k) {
     rows[k].resize(R + S);
@@ -102,7 +95,9 @@ int main(int argc, char** argv) {
   if (L.failed()) cannot_read(argv[1]);
   if (again != R) P.fail_changed();
 
-  reduce(rows, S, R + S);
+  PivotRule rule =
+      provably_unimodular(rows, S, R) ? PivotRule::kLeastFill : PivotRule::kSmallestMagnitude;
+  reduce(rows, S, R + S, rule);
 
   print_section("Flows (== constant):\n", ROW_FLOW, rows, R, S, index2species, Reactions);
   print_section("\nInequalities (remove reactions, <= constant):\n", ROW_INEQUALITY, rows, R, S,

@@ -1,5 +1,7 @@
 #include "driver/memory.h"
 
+#include <sys/resource.h>
+
 #include <cstdio>
 #include <string>
 
@@ -94,4 +96,30 @@ uint64_t available_memory() {
   uint64_t system = system_available();
   uint64_t group = cgroup_room(self_cgroup, "/sys/fs/cgroup");
   return system < group ? system : group;
+}
+
+namespace {
+
+// Address space left under the limit of setrlimit (ulimit -v), or
+// UINT64_MAX without one.
+uint64_t address_space_room() {
+  rlimit limit;
+  if (getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return UINT64_MAX;
+  unsigned long long pages = 0;
+  if (FILE* f = fopen("/proc/self/statm", "r")) {
+    if (fscanf(f, "%llu", &pages) != 1) pages = 0;
+    fclose(f);
+  }
+  uint64_t used = static_cast<uint64_t>(pages) * 4096;
+  return used < limit.rlim_cur ? limit.rlim_cur - used : 0;
+}
+
+}  // namespace
+
+uint64_t storage_budget() {
+  uint64_t room = available_memory();
+  uint64_t space = address_space_room();
+  if (space < room) room = space;
+  // Beside the rows, the reduction keeps lists of a few bytes per entry.
+  return room == UINT64_MAX ? room : room / 8 * 7;
 }

@@ -11,6 +11,10 @@
 // when neither is known.
 uint64_t available_memory();
 
+// What the rows of a run may take: the memory available, less a share kept
+// for everything else, and no more than the address space still allows.
+uint64_t storage_budget();
+
 // The room left under the memory limits of this process's control groups
 // and of all their ancestors: self_cgroup is the text of /proc/self/cgroup
 // (version 2's "0::/path" and version 1's memory controller are both read),

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/plain_rules.h"
 #include "tests/test_util.h"
 
 namespace {
@@ -277,91 +278,106 @@ TEST(RowDeath, CheckScaleRefuses) {
   }
 }
 
-// Long sparse rows against a plain reference of the same rules: catches
-// faults in the zero-block bookkeeping that short rows never reach (blocks
-// across a row's end, pivots longer or shorter than the row, blocks that
-// become zero, stale lower bounds after swaps and additions).
-class Reference {
- public:
-  explicit Reference(size_t n) : v(n, 0) {}
-  int64_t at(size_t i) const { return i < v.size() ? v[i] : 0; }
-  void normalize() {
-    int64_t g = 0, s = 0;
-    for (int64_t e : v) {
-      if (e == 0) continue;
-      if (s == 0) s = e < 0 ? -1 : 1;
-      g = std::gcd(g, e < 0 ? -e : e);
-    }
-    if (g > 0) {
-      for (int64_t& e : v) e /= g * s;
-    }
-  }
-  void eliminate(size_t j, const Reference& pivot) {
-    int64_t t = at(j), p = pivot.at(j);
-    if (j >= v.size() || t == 0 || p == 0) return;
-    int64_t l = std::lcm(t, p);
-    int64_t c = (p > 0 ? -1 : 1) * l / (t < 0 ? -t : t);
-    int64_t b = (t < 0 ? -1 : 1) * l / (p < 0 ? -p : p);
-    for (size_t i = 0; i < v.size(); ++i) v[i] = c * v[i] + b * pivot.at(i);
-    normalize();
-  }
-  std::vector<int64_t> v;
-};
+// A dense row: entries at the given columns, and fillers enough in columns
+// 1024 on to hold the row in its dense form.
+void fill_dense(Row& row, int32_t filler,
+                const std::vector<std::pair<uint32_t, int32_t>>& entries) {
+  row.resize(4096);
+  for (uint32_t column = 1024; column < 4096; column += 8) row.add(column, filler);
+  for (const auto& [column, value] : entries) row.add(column, value);
+}
 
-void expect_same(const Row& row, const Reference& ref, int round) {
-  ASSERT_EQ(row.length(), ref.v.size()) << "round " << round;
+TEST(RowDeath, DenseRowsCarryLargeEntriesToTheNextStep) {
+  // A multiplier of -1 brings 2147483646 into the row from the pivot (and
+  // the sign flag turns it into -2147483646); the next step adds -5.
+  Row row, pivot, next;
+  fill_dense(row, 1, {{0, 1}, {2, 1}});
+  fill_dense(pivot, -1, {{0, 1}, {100, 2147483646}});
+  fill_dense(next, 1, {{1, 1}, {100, 5}});
+  ASSERT_TRUE(row.is_dense() && pivot.is_dense() && next.is_dense());
+  row.eliminate(0, pivot);
+  ASSERT_TRUE(row.is_dense());
+  ASSERT_EQ(row.get(100), -2147483646);
+  row.add(1, 1);
+  EXPECT_EXIT(row.eliminate(1, next), testing::ExitedWithCode(1), kAddition);
+}
+
+// Rows of every length against the plain rules (tests/plain_rules.h):
+// short rows stay sparse, long ones turn dense and back as they fill and
+// empty, and every pair of forms meets in an elimination. Catches faults in
+// the bookkeeping that short rows never reach (blocks across a row's end,
+// pivots longer or shorter than the row, blocks that become zero, the sign
+// flag, stale bounds on the magnitudes near the 32-bit limit).
+void expect_same(const Row& row, const PlainRow& plain, int round) {
+  ASSERT_EQ(row.length(), plain.size()) << "round " << round;
   uint32_t expected_next = Row::kNone;
   for (uint32_t i = row.length(); i-- > 0;) {
-    ASSERT_EQ(row.get(i), ref.v[i]) << "round " << round << " column " << i;
-    if (ref.v[i] != 0) {
-      ASSERT_TRUE(row.maybe_nonzero(i)) << "round " << round << " column " << i;
-      expected_next = i;
-    }
+    ASSERT_EQ(row.get(i), plain[i]) << "round " << round << " column " << i;
+    if (plain[i] != 0) expected_next = i;
     ASSERT_EQ(row.next_nonzero(i), expected_next) << "round " << round << " column " << i;
   }
 }
 
-TEST(Row, LongSparseRowsAgreeWithPlainArithmetic) {
+TEST(Row, RowsOfEveryFormAgreeWithThePlainRules) {
   std::mt19937 random(12345);
   auto pick = [&](uint32_t n) { return static_cast<uint32_t>(random() % n); };
   const int kRows = 4;
-  for (int round = 0; round < 300; ++round) {
+  int overflows = 0;
+  for (int round = 0; round < 400; ++round) {
     Row rows[kRows];
-    std::vector<Reference> refs;
+    std::vector<PlainRow> plain;
+    // Mostly one length, so that long rows meet long pivots.
+    uint32_t length = round % 2 == 0 ? 1 + pick(200) : 1024 + pick(2000);
+    bool near_limit = round % 7 == 0;
     for (int r = 0; r < kRows; ++r) {
-      uint32_t n = 1 + pick(200);
+      uint32_t n = pick(4) == 0 ? 1 + pick(length) : length;
       rows[r].resize(n);
-      refs.emplace_back(n);
-      // A few clusters of small entries, some of them cancelling again.
-      for (uint32_t k = pick(12); k > 0; --k) {
+      plain.emplace_back(n, 0);
+      // Clusters of small entries, some cancelling again; some rows full.
+      uint32_t entries = pick(3) == 0 ? n / 2 : pick(12);
+      for (uint32_t k = entries; k > 0; --k) {
         uint32_t column = pick(n);
         int32_t value = static_cast<int32_t>(pick(7)) - 3;
+        if (near_limit && pick(50) == 0) value = INT32_MAX - static_cast<int32_t>(pick(3));
+        if (plain[r][column] + value > INT32_MAX) continue;
         rows[r].add(column, value);
-        refs[r].v[column] += value;
+        plain[r][column] += value;
       }
     }
-    for (int step = 0; step < 6; ++step) {
+    for (int step = 0; step < 8; ++step) {
       int a = static_cast<int>(pick(kRows)), b = static_cast<int>(pick(kRows));
       if (step == 3) {
         rows[a].swap(rows[b]);
-        std::swap(refs[a], refs[b]);
+        std::swap(plain[a], plain[b]);
       } else if (a != b) {
         uint32_t column = rows[a].next_nonzero(pick(rows[a].length()));
         if (column == Row::kNone) column = pick(rows[a].length());
         // Mostly make the pivot nonzero there, so that the step does work.
-        if (rows[b].get(column) == 0 && pick(4) != 0) {
-          rows[b].add(column, 2);
-          if (column < refs[b].v.size()) refs[b].v[column] += 2;
+        if (rows[b].get(column) == 0 && pick(4) != 0 && column < plain[b].size()) {
+          rows[b].add(column, 1);
+          plain[b][column] += 1;
+        }
+        PlainRow expected = plain[a];
+        std::optional<std::string> message = plain_eliminate(expected, plain[b], column);
+        if (message) {
+          // Each takes a process of its own; then the round ends.
+          if (overflows++ < 30) {
+            EXPECT_EXIT(rows[a].eliminate(column, rows[b]), testing::ExitedWithCode(1),
+                        literal_regex(*message + "\n"))
+                << "round " << round;
+          }
+          break;
         }
         rows[a].eliminate(column, rows[b]);
-        refs[a].eliminate(column, refs[b]);
+        plain[a] = expected;
       } else {
+        ASSERT_FALSE(plain_normalize(plain[a])) << "round " << round;
         rows[a].normalize();
-        refs[a].normalize();
       }
-      for (int r = 0; r < kRows; ++r) expect_same(rows[r], refs[r], round);
+      for (int r = 0; r < kRows; ++r) expect_same(rows[r], plain[r], round);
     }
   }
+  EXPECT_GT(overflows, 5);
 }
 
 }  // namespace

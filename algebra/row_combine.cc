@@ -1,0 +1,248 @@
+// Elimination: this = c * this + b * pivot, then the primitive form.
+//
+// Nearly every multiplier of the row being cleared is 1 or -1, since pivots
+// have the smallest magnitude in their column. Then the row keeps its
+// entries where the pivot is zero, up to a sign that the flag takes, and
+// only the pivot's nonzero entries are visited (combine_unit). When the
+// magnitudes' bounds leave no room for an overflow the sums go unchecked
+// there. Every other case takes the plain way, with every sum checked
+// (combine_general).
+#include <algorithm>
+#include <cstring>
+
+#include "algebra/arith.h"
+#include "algebra/lanes.h"
+#include "algebra/row.h"
+#include "algebra/row_storage.h"
+
+namespace {
+
+// Where a merge writes its result before the row takes it, so that the
+// row's arrays need room for the result alone, not for both inputs.
+class MergeBuffer {
+ public:
+  ~MergeBuffer() { release(); }
+  void reserve(uint32_t n) {
+    if (n <= capacity) return;
+    release();
+    capacity = n + n / 2;
+    columns = static_cast<uint32_t*>(obtain(size_t{capacity} * sizeof(uint32_t)));
+    values = static_cast<int32_t*>(obtain(size_t{capacity} * sizeof(int32_t)));
+  }
+  uint32_t* columns = nullptr;
+  int32_t* values = nullptr;
+
+ private:
+  void release() {
+    give_back(columns, size_t{capacity} * sizeof(uint32_t));
+    give_back(values, size_t{capacity} * sizeof(int32_t));
+    columns = nullptr;
+    values = nullptr;
+    capacity = 0;
+  }
+  uint32_t capacity = 0;
+};
+MergeBuffer merged;
+
+// The sum of two entries whose products are known to fit, or the end of
+// the run when the sum does not (-2147483648 fits).
+int32_t checked_sum(int64_t a, int64_t b) {
+  int64_t sum = a + b;
+  if (sum > INT32_MAX || sum < INT32_MIN) fatal_overflow(kAdditionOverflow);
+  return static_cast<int32_t>(sum);
+}
+
+// y * k, where kSign is k when k is 1 or -1 and 0 otherwise.
+template <int kSign>
+Lanes scaled(Lanes y, int32_t k) {
+  if (kSign == 1) return y;
+  if (kSign == -1) return wrapping_negate(y);
+  return wrapping_multiply(y, k);
+}
+
+}  // namespace
+
+void Row::eliminate(uint32_t column, const Row& pivot) {
+  if (column >= size) return;
+  int32_t t = get(column);
+  if (t == 0) return;
+  int32_t p = pivot.get(column);
+  if (p == 0) return;
+
+  uint32_t l = lcm(t, p);
+  // c * t + b * p = 0: c takes the sign opposite to p, b the sign of t.
+  int32_t c = (p > 0 ? -1 : 1) * static_cast<int32_t>(l / magnitude(t));
+  int32_t b = sign(t) * static_cast<int32_t>(l / magnitude(p));
+  // Every product is checked before any sum is formed, this row first.
+  check_scale(c);
+  pivot.check_scale(b);
+  uint64_t reach = uint64_t{largest} + uint64_t{magnitude(b)} * pivot.largest;
+  if (magnitude(c) == 1 && reach <= static_cast<uint64_t>(INT32_MAX)) {
+    combine_unit(c, b, pivot);
+  } else {
+    combine_general(c, b, pivot);
+  }
+  normalize();
+  fit_form();
+}
+
+void Row::combine_unit(int32_t c, int32_t b, const Row& pivot) {
+  // this = s * (stored + k * pivot's stored): the stored values change only
+  // where the pivot is nonzero, and the flag takes s.
+  int32_t s = flipped ? -c : c;
+  int32_t k = (pivot.flipped ? -b : b) * s;
+  flipped = s < 0;
+  // A dense pivot makes the row long, unless it cancels most of it.
+  if (data == nullptr && pivot.data != nullptr) become_dense();
+  if (data == nullptr) {
+    add_sparse_to_sparse(k, pivot);
+  } else if (pivot.data == nullptr) {
+    add_sparse_to_dense(k, pivot);
+  } else if (k == 1) {
+    add_dense_to_dense<1>(k, pivot);
+  } else if (k == -1) {
+    add_dense_to_dense<-1>(k, pivot);
+  } else {
+    add_dense_to_dense<0>(k, pivot);
+  }
+}
+
+void Row::add_sparse_to_sparse(int32_t k, const Row& pivot) {
+  uint32_t n = pivot.find(size);
+  merged.reserve(count + n);
+  uint32_t* out_columns = merged.columns;
+  int32_t* out_values = merged.values;
+  uint32_t r = 0, w = 0, m = 0;
+  for (uint32_t q = 0; q < n; ++q) {
+    uint32_t column = pivot.columns[q];
+    while (r < count && columns[r] < column) {
+      out_columns[w] = columns[r];
+      out_values[w++] = values[r++];
+    }
+    int32_t old = r < count && columns[r] == column ? values[r++] : 0;
+    int32_t now = old + k * pivot.values[q];
+    if (now != 0) {
+      out_columns[w] = column;
+      out_values[w++] = now;
+      m = std::max(m, magnitude(now));
+    }
+  }
+  for (; r < count; ++r) {
+    out_columns[w] = columns[r];
+    out_values[w++] = values[r];
+  }
+  assign_sparse(out_columns, out_values, w);
+  largest = std::max(largest, m);
+}
+
+void Row::add_sparse_to_dense(int32_t k, const Row& pivot) {
+  uint32_t m = 0;
+  for (uint32_t q = 0; q < pivot.count && pivot.columns[q] < size; ++q) {
+    uint32_t column = pivot.columns[q];
+    int32_t old = data[column];
+    int32_t now = old + k * pivot.values[q];
+    data[column] = now;
+    count += (now != 0) - (old != 0);
+    m = std::max(m, magnitude(now));
+    if (now != 0) {
+      set_block_bit(column / kBlock, true);
+    } else {
+      refresh_block_bit(column / kBlock);
+    }
+  }
+  largest = std::max(largest, m);
+}
+
+template <int kSign>
+void Row::add_dense_to_dense(int32_t k, const Row& pivot) {
+  // x ^ (x >> 31) is |x| for x >= 0 and |x| - 1 below: their OR, plus 1,
+  // bounds every magnitude written.
+  Lanes bound{};
+  Lanes change{};  // per lane: entries that became zero less those that became nonzero
+  pivot.for_each_block([&](uint32_t start) {
+    if (start >= size) return false;
+    int32_t* x = data + start;
+    const int32_t* y = pivot.data + start;
+    if (start + kBlock > size) {
+      // The pivot is the longer row: its entries past this row's end do
+      // not count, and this row's padding stays zero.
+      for (uint32_t i = 0; i < size - start; ++i) {
+        int32_t old = x[i];
+        x[i] += k * y[i];
+        count += (x[i] != 0) - (old != 0);
+        bound[0] |= x[i] ^ (x[i] >> 31);
+      }
+      refresh_block_bit(start / kBlock);
+      return true;
+    }
+    Lanes any{};
+    for (uint32_t q = 0; q < kBlock; q += 4) {
+      Lanes old = load_lanes(x + q);
+      Lanes now = wrapping_add(old, scaled<kSign>(load_lanes(y + q), k));
+      change += (now != 0) - (old != 0);
+      any |= now;
+      bound |= now ^ (now >> 31);
+      store_lanes(x + q, now);
+    }
+    set_block_bit(start / kBlock, or_lanes((UnsignedLanes)any) != 0);
+    return true;
+  });
+  count -= change[0] + change[1] + change[2] + change[3];
+  largest = std::max(largest, or_lanes((UnsignedLanes)bound) + 1);
+}
+
+void Row::combine_general(int32_t c, int32_t b, const Row& pivot) {
+  unflip();
+  int32_t k = pivot.flipped ? -b : b;
+  if (data == nullptr && pivot.data != nullptr) become_dense();
+
+  if (data == nullptr) {
+    uint32_t n = pivot.find(size);
+    merged.reserve(count + n);
+    uint32_t r = 0, q = 0, w = 0;
+    while (r < count || q < n) {
+      uint32_t column;
+      int64_t x = 0, y = 0;
+      if (q == n || (r < count && columns[r] < pivot.columns[q])) {
+        column = columns[r];
+        x = values[r++];
+      } else {
+        column = pivot.columns[q];
+        y = pivot.values[q++];
+        if (r < count && columns[r] == column) x = values[r++];
+      }
+      int32_t sum = checked_sum(c * x, k * y);
+      if (sum != 0) {
+        merged.columns[w] = column;
+        merged.values[w++] = sum;
+      }
+    }
+    assign_sparse(merged.columns, merged.values, w);
+  } else {
+    if (c != 1) {
+      for_each_block([&](uint32_t start) {
+        for (uint32_t i = start; i < start + kBlock; ++i) data[i] *= c;
+        return true;
+      });
+    }
+    auto add_at = [&](uint32_t column, int32_t y) {
+      data[column] = checked_sum(data[column], int64_t{k} * y);
+      refresh_block_bit(column / kBlock);
+    };
+    if (pivot.data == nullptr) {
+      for (uint32_t q = 0; q < pivot.count && pivot.columns[q] < size; ++q) {
+        add_at(pivot.columns[q], pivot.values[q]);
+      }
+    } else {
+      pivot.for_each_block([&](uint32_t start) {
+        if (start >= size) return false;
+        for (uint32_t i = start, end = std::min(start + kBlock, size); i < end; ++i) {
+          if (pivot.data[i] != 0) add_at(i, pivot.data[i]);
+        }
+        return true;
+      });
+    }
+  }
+  if (data != nullptr) count = dense_nonzeros();
+  largest = exact_largest();
+}
