@@ -27,4 +27,24 @@ void set_storage_limit(uint64_t bytes);
 uint64_t storage_held();
 uint64_t storage_peak();
 
+// An allocator for standard containers whose bytes count in the same
+// account: std::vector<T, Accounted<T>>.
+template <typename T>
+struct Accounted {
+  using value_type = T;
+  Accounted() = default;
+  template <typename U>
+  Accounted(const Accounted<U>&) {}
+  T* allocate(size_t n) { return static_cast<T*>(obtain(n * sizeof(T))); }
+  void deallocate(T* p, size_t n) { give_back(p, n * sizeof(T)); }
+  template <typename U>
+  bool operator==(const Accounted<U>&) const {
+    return true;
+  }
+  template <typename U>
+  bool operator!=(const Accounted<U>&) const {
+    return false;
+  }
+};
+
 #endif  // CRNINV_ALGEBRA_ROW_STORAGE_H_

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "algebra/row.h"
 
@@ -64,6 +65,17 @@ TEST(RowStorage, WithoutAHandlerTheLimitThrows) {
   EXPECT_THROW(obtain(2000), std::bad_alloc);
   set_storage_limit(UINT64_MAX);
   std::set_new_handler(old);
+}
+
+TEST(RowStorage, ContainersCanKeepTheAccount) {
+  uint64_t before = storage_held();
+  {
+    std::vector<uint64_t, Accounted<uint64_t>> v(100000, 7);
+    EXPECT_GE(storage_held(), before + 100000 * sizeof(uint64_t));
+    v.resize(200000);
+    EXPECT_EQ(v[150000], 0u);
+  }
+  EXPECT_EQ(storage_held(), before);
 }
 
 }  // namespace
