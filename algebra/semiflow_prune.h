@@ -1,0 +1,36 @@
+// Reductions before the semiflow computation proper, and the split of the
+// matrix into independent parts.
+//
+//  - A zero row i is a minimal semiflow on its own (the unit vector e_i) and
+//    lies in no other minimal one: any semiflow with y_i > 0 loses nothing
+//    by dropping i.
+//  - A column whose nonzero entries all have one sign forces y_i = 0 on each
+//    of their rows, since sum_i y_i a_ij = 0 with y >= 0: those rows are in
+//    no semiflow, and removing them may leave other columns with one sign
+//    (the single-sign rule of the Petri-net literature, e.g. Colom & Silva
+//    1991).
+//  - Rows that share no column, even through other rows, have no semiflow in
+//    common: the minimal semiflows of the whole are those of each part.
+#ifndef CRNINV_ALGEBRA_SEMIFLOW_PRUNE_H_
+#define CRNINV_ALGEBRA_SEMIFLOW_PRUNE_H_
+
+#include <cstdint>
+#include <vector>
+
+#include "algebra/semiflows.h"
+
+// Rows of the original matrix that form one independent part, and their
+// matrix with the columns they use renumbered from 0 in increasing order.
+struct SemiflowPart {
+  std::vector<uint32_t> rows;  // ascending
+  SparseMatrix matrix;
+};
+
+struct PrunedMatrix {
+  std::vector<uint32_t> zero_rows;  // ascending; each alone a minimal semiflow
+  std::vector<SemiflowPart> parts;  // in the order of their first rows
+};
+
+PrunedMatrix prune_and_split(const SparseMatrix& a);
+
+#endif  // CRNINV_ALGEBRA_SEMIFLOW_PRUNE_H_

@@ -1,0 +1,78 @@
+// Minimal semi-positive invariants (semiflows) of an integer matrix.
+//
+// For a matrix A of m rows and n columns, a semiflow is a vector y of m
+// non-negative integers, not all zero, with y^T A = 0. It is minimal when
+// no other semiflow has a support (its set of nonzero entries) strictly
+// inside its own. Each minimal support carries exactly one primitive
+// semiflow (the kernel restricted to a minimal support has dimension one),
+// and the minimal semiflows are the extreme rays of the cone
+// {y >= 0 : y^T A = 0}: every semiflow is a non-negative combination of
+// them. Their number can grow exponentially with the size of A.
+//
+// With A the stoichiometric matrix N (rows species or places, columns
+// reactions or transitions) they are the P-semiflows; with A = N^T the
+// T-semiflows.
+#ifndef CRNINV_ALGEBRA_SEMIFLOWS_H_
+#define CRNINV_ALGEBRA_SEMIFLOWS_H_
+
+#include <gmpxx.h>
+
+#include <cstdint>
+#include <vector>
+
+class Row;
+
+// A sparse integer matrix, row by row (compressed sparse rows): the entries
+// of row i are column[start[i] .. start[i + 1]) and value[...], in
+// increasing column order, each nonzero.
+struct SparseMatrix {
+  uint32_t rows = 0;
+  uint32_t columns = 0;
+  std::vector<uint64_t> start{0};
+  std::vector<uint32_t> column;
+  std::vector<int32_t> value;
+
+  // Appends a row whose entries were pushed into column and value since
+  // the last call.
+  void end_row() {
+    start.push_back(column.size());
+    ++rows;
+  }
+};
+
+// Columns [0, columns) of rows[0..count).
+SparseMatrix sparse_from_rows(const Row* rows, uint32_t count, uint32_t columns);
+SparseMatrix transposed(const SparseMatrix& a);
+
+// A minimal semiflow: its support in increasing order and the coefficient
+// of each of those rows, positive and with no common factor.
+struct Semiflow {
+  std::vector<uint32_t> support;
+  std::vector<mpz_class> coefficients;
+};
+
+enum class SemiflowStatus {
+  kDone,     // every minimal semiflow is in the result
+  kTooMany,  // there are more than max_semiflows: the result is empty
+};
+
+// Every minimal semiflow of a, into *out (replacing what it held), in
+// canonical order: by support, compared as ascending lists of row indices,
+// lexicographically (a list before its own extensions). A minimal support
+// determines its semiflow, so the order is total and depends on the matrix
+// alone, not on how the set was found.
+//
+// max_semiflows caps the result: the computation stops as soon as it has
+// found more than that many minimal semiflows (those it holds at the end
+// are all minimal, so the count it compares is a true lower bound on the
+// answer, never an intermediate candidate). The work on the way can still
+// take far more room than the answer: the intermediate sets live in the
+// memory account of algebra/row_storage.h, whose limit ends the run
+// through the new-handler.
+//
+// The arithmetic is exact: 64-bit where that suffices, GMP integers for a
+// part of the matrix where a 64-bit operation would overflow.
+SemiflowStatus minimal_semiflows(const SparseMatrix& a, uint64_t max_semiflows,
+                                 std::vector<Semiflow>* out);
+
+#endif  // CRNINV_ALGEBRA_SEMIFLOWS_H_

@@ -1,0 +1,278 @@
+// Minimal semiflows checked against facts computed here independently: on
+// small random matrices, the whole set against a brute-force enumeration of
+// supports in exact rational arithmetic; on hand-made and real networks,
+// against what their structure proves.
+#include "algebra/semiflows.h"
+
+#include <gmpxx.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "algebra/row.h"
+#include "reader/lexer.h"
+#include "reader/names.h"
+#include "reader/parser.h"
+
+namespace {
+
+using Dense = std::vector<std::vector<int64_t>>;  // rows of a matrix
+
+SparseMatrix sparse(const Dense& a, uint32_t columns) {
+  SparseMatrix m;
+  m.columns = columns;
+  for (const auto& row : a) {
+    for (uint32_t j = 0; j < columns; ++j) {
+      if (row[j] == 0) continue;
+      m.column.push_back(j);
+      m.value.push_back(static_cast<int32_t>(row[j]));
+    }
+    m.end_row();
+  }
+  return m;
+}
+
+// The vector y on the rows in support (ascending) with y^T a = 0, when those
+// rows carry exactly one such vector up to scale and it is nonzero on each
+// of them; scaled to primitive with a positive first entry. Empty otherwise.
+// Gauss-Jordan over the rationals on the columns of a restricted to support.
+std::vector<mpz_class> lone_kernel_vector(const Dense& a, uint32_t columns,
+                                          const std::vector<uint32_t>& support) {
+  size_t s = support.size();
+  // Equations: for each column j, sum_k y_k a[support[k]][j] = 0.
+  std::vector<std::vector<mpq_class>> eq(columns, std::vector<mpq_class>(s));
+  for (uint32_t j = 0; j < columns; ++j) {
+    for (size_t k = 0; k < s; ++k) eq[j][k] = a[support[k]][j];
+  }
+  std::vector<int> pivot_row(s, -1);
+  size_t rank = 0;
+  for (size_t k = 0; k < s && rank < eq.size(); ++k) {
+    size_t r = rank;
+    while (r < eq.size() && eq[r][k] == 0) ++r;
+    if (r == eq.size()) continue;
+    std::swap(eq[r], eq[rank]);
+    for (size_t other = 0; other < eq.size(); ++other) {
+      if (other == rank || eq[other][k] == 0) continue;
+      mpq_class f = eq[other][k] / eq[rank][k];
+      for (size_t i = 0; i < s; ++i) eq[other][i] -= f * eq[rank][i];
+    }
+    pivot_row[k] = static_cast<int>(rank++);
+  }
+  if (s - rank != 1) return {};
+  size_t free = 0;
+  while (pivot_row[free] >= 0) ++free;
+  std::vector<mpq_class> y(s);
+  y[free] = 1;
+  for (size_t k = 0; k < s; ++k) {
+    if (pivot_row[k] >= 0) y[k] = -eq[pivot_row[k]][free] / eq[pivot_row[k]][k];
+  }
+  mpz_class lcm = 1, g = 0;
+  for (const auto& q : y) lcm = ::lcm(lcm, mpz_class(q.get_den()));
+  std::vector<mpz_class> z(s);
+  for (size_t k = 0; k < s; ++k) {
+    z[k] = mpz_class(y[k] * lcm);
+    if (z[k] == 0) return {};
+    g = gcd(g, z[k]);
+  }
+  if (sgn(z[0]) < 0) g = -g;
+  for (auto& x : z) x /= g;
+  return z;
+}
+
+// Every minimal semiflow, by enumerating the supports: a support is minimal
+// exactly when the kernel restricted to it is one line, nonzero on every row
+// of it, and of one sign.
+std::map<std::vector<uint32_t>, std::vector<mpz_class>> brute_force(const Dense& a,
+                                                                    uint32_t columns) {
+  std::map<std::vector<uint32_t>, std::vector<mpz_class>> found;
+  uint32_t m = static_cast<uint32_t>(a.size());
+  for (uint32_t set = 1; set < (1u << m); ++set) {
+    std::vector<uint32_t> support;
+    for (uint32_t i = 0; i < m; ++i) {
+      if (set >> i & 1) support.push_back(i);
+    }
+    std::vector<mpz_class> y = lone_kernel_vector(a, columns, support);
+    bool positive = !y.empty();
+    for (const auto& x : y) positive = positive && sgn(x) > 0;
+    if (positive) found[support] = y;
+  }
+  return found;
+}
+
+// Checks each property of the result on its own, then the whole set.
+void expect_minimal_semiflows(const Dense& a, uint32_t columns) {
+  std::vector<Semiflow> got;
+  ASSERT_EQ(minimal_semiflows(sparse(a, columns), UINT64_MAX, &got), SemiflowStatus::kDone);
+  for (size_t k = 0; k < got.size(); ++k) {
+    const Semiflow& s = got[k];
+    ASSERT_EQ(s.support.size(), s.coefficients.size());
+    mpz_class g = 0;
+    for (size_t i = 0; i < s.support.size(); ++i) {
+      EXPECT_GT(sgn(s.coefficients[i]), 0);
+      if (i > 0) {
+        EXPECT_LT(s.support[i - 1], s.support[i]);
+      }
+      g = gcd(g, s.coefficients[i]);
+    }
+    EXPECT_EQ(g, 1) << "not primitive";
+    for (uint32_t j = 0; j < columns; ++j) {
+      mpz_class sum = 0;
+      for (size_t i = 0; i < s.support.size(); ++i) {
+        sum += s.coefficients[i] * a[s.support[i]][j];
+      }
+      EXPECT_EQ(sum, 0) << "not in the kernel at column " << j;
+    }
+    if (k > 0) {
+      EXPECT_LT(got[k - 1].support, s.support) << "out of order";
+    }
+  }
+  auto expected = brute_force(a, columns);
+  ASSERT_EQ(got.size(), expected.size());
+  for (const Semiflow& s : got) {
+    auto it = expected.find(s.support);
+    ASSERT_NE(it, expected.end()) << "support not minimal";
+    EXPECT_EQ(s.coefficients, it->second);
+  }
+}
+
+// Petri-net-like: each column takes from and gives to a few rows, weights
+// 1 to 3, or far larger where big is set, so that 64 bits overflow.
+Dense random_matrix(std::mt19937& random, uint32_t m, uint32_t n, bool big) {
+  Dense a(m, std::vector<int64_t>(n, 0));
+  for (uint32_t j = 0; j < n; ++j) {
+    for (uint32_t i = 0; i < m; ++i) {
+      uint32_t roll = random() % 10;
+      int64_t w = big ? 1000000000 + random() % 1000 : 1 + random() % 3;
+      if (roll < 2) a[i][j] -= w;
+      if (roll == 2 || roll == 3) a[i][j] += w;
+    }
+  }
+  return a;
+}
+
+Dense transpose(const Dense& a, uint32_t n) {
+  Dense t(n, std::vector<int64_t>(a.size()));
+  for (size_t i = 0; i < a.size(); ++i) {
+    for (uint32_t j = 0; j < n; ++j) t[j][i] = a[i][j];
+  }
+  return t;
+}
+
+TEST(Semiflows, RandomMatricesAgainstBruteForce) {
+  struct Family {
+    uint32_t max_rows, max_columns, cases;
+    bool big;
+  };
+  // Small weights; then weights near 2^30, whose combinations pass 64 bits.
+  for (Family f : {Family{9, 8, 300, false}, Family{8, 7, 100, true}}) {
+    std::mt19937 random(f.max_rows * 7919 + f.big);
+    for (uint32_t c = 0; c < f.cases; ++c) {
+      uint32_t m = 1 + random() % f.max_rows, n = random() % (f.max_columns + 1);
+      Dense a = random_matrix(random, m, n, f.big);
+      SCOPED_TRACE("case " + std::to_string(c) + (f.big ? " big" : ""));
+      expect_minimal_semiflows(a, n);
+      if (n > 0 && n <= 9) expect_minimal_semiflows(transpose(a, n), m);
+    }
+  }
+}
+
+TEST(Semiflows, CapStopsJustPastTheCount) {
+  // Two disjoint exchanges and a pool: A <-> B twice over, and
+  // C + D -> E: minimal semiflows A+B, C+E, D+E and their counts.
+  Dense a = {{-1, 0, 0}, {1, 0, 0}, {0, -1, 0}, {0, 1, 0}, {0, 0, -1}, {0, 0, -1}, {0, 0, 1}};
+  std::vector<Semiflow> got;
+  ASSERT_EQ(minimal_semiflows(sparse(a, 3), UINT64_MAX, &got), SemiflowStatus::kDone);
+  uint64_t count = got.size();
+  ASSERT_EQ(count, 4u);
+  EXPECT_EQ(minimal_semiflows(sparse(a, 3), count, &got), SemiflowStatus::kDone);
+  EXPECT_EQ(got.size(), count);
+  EXPECT_EQ(minimal_semiflows(sparse(a, 3), count - 1, &got), SemiflowStatus::kTooMany);
+  EXPECT_TRUE(got.empty());
+  EXPECT_EQ(minimal_semiflows(sparse(a, 3), 0, &got), SemiflowStatus::kTooMany);
+}
+
+TEST(Semiflows, TransposedTwiceIsTheSame) {
+  std::mt19937 random(5);
+  Dense a = random_matrix(random, 7, 5, false);
+  SparseMatrix m = sparse(a, 5), back = transposed(transposed(m));
+  EXPECT_EQ(back.rows, m.rows);
+  EXPECT_EQ(back.columns, m.columns);
+  EXPECT_EQ(back.start, m.start);
+  EXPECT_EQ(back.column, m.column);
+  EXPECT_EQ(back.value, m.value);
+}
+
+// The stoichiometric matrix of a network file, read as the tool reads it,
+// and the species names by index.
+SparseMatrix read_network(const std::string& path, std::vector<std::string>* names) {
+  Lexer lexer(path.c_str());
+  EXPECT_TRUE(lexer.is_open()) << path;
+  SpeciesTable species;
+  ReactionNames reactions;
+  Parser parser(lexer, species, reactions);
+  uint32_t R = parser.parse_all();
+  uint32_t S = static_cast<uint32_t>(species.size());
+  reactions.resize(R);
+  std::vector<Row> rows(S);
+  for (Row& row : rows) row.resize(R);
+  lexer.rewind();
+  parser.attach_rows(rows.data());
+  EXPECT_EQ(parser.parse_all(), R);
+  names->resize(S);
+  for (const auto& entry : species) (*names)[entry.second] = entry.first;
+  return sparse_from_rows(rows.data(), S, R);
+}
+
+// Each semiflow as "coefficient name" terms joined by " + ", coefficient 1
+// left out.
+std::vector<std::string> spelled(const std::vector<Semiflow>& semiflows,
+                                 const std::vector<std::string>& names) {
+  std::vector<std::string> lines;
+  for (const Semiflow& s : semiflows) {
+    std::string line;
+    for (size_t k = 0; k < s.support.size(); ++k) {
+      if (k > 0) line += " + ";
+      if (s.coefficients[k] != 1) line += s.coefficients[k].get_str() + " ";
+      line += names[s.support[k]];
+    }
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+TEST(Semiflows, MutualExclusionAllowsOneProcessInTheCriticalSection) {
+  std::string path = ::testing::TempDir() + "/mutex.net";
+  FILE* f = fopen(path.c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  fputs(
+      "enter1: idle1 + mutex -> cs1;\nleave1: cs1 -> idle1 + mutex;\n"
+      "enter2: idle2 + mutex -> cs2;\nleave2: cs2 -> idle2 + mutex;\n"
+      "enter3: idle3 + mutex -> cs3;\nleave3: cs3 -> idle3 + mutex;\n",
+      f);
+  fclose(f);
+  std::vector<std::string> names;
+  std::vector<Semiflow> got;
+  ASSERT_EQ(minimal_semiflows(read_network(path, &names), UINT64_MAX, &got), SemiflowStatus::kDone);
+  // With one token in mutex and none in the cs places, the last semiflow
+  // keeps mutex + cs1 + cs2 + cs3 at 1: at most one cs place is marked.
+  std::vector<std::string> expected = {"idle1 + cs1", "mutex + cs1 + cs2 + cs3", "idle2 + cs2",
+                                       "idle3 + cs3"};
+  EXPECT_EQ(spelled(got, names), expected);
+}
+
+TEST(Semiflows, EColiCoreHasItsFiveMoieties) {
+  std::vector<std::string> names;
+  std::vector<Semiflow> got;
+  SparseMatrix n = read_network(CRNINV_NETS_DIR "/e_coli_core.net", &names);
+  ASSERT_EQ(minimal_semiflows(n, UINT64_MAX, &got), SemiflowStatus::kDone);
+  std::vector<std::string> expected = {"M_coa_c + M_accoa_c + M_succoa_c", "M_nad_c + M_nadh_c",
+                                       "M_atp_c + M_adp_c + M_amp_c", "M_q8h2_c + M_q8_c",
+                                       "M_nadp_c + M_nadph_c"};
+  EXPECT_EQ(spelled(got, names), expected);
+}
+
+}  // namespace
