@@ -1,13 +1,15 @@
 #include "algebra/semiflow_dd.h"
 
+#include <memory>
 #include <utility>
 
 #include "algebra/semiflow_patterns.h"
 
 namespace {
 
-// Below this many candidate pairs in a step, each is checked against every
-// ray directly; from it on, through a pattern tree built for the step.
+// Below this many pairs of a positive and a negative ray in a step, a pair
+// is checked against every ray directly; from it on, through a pattern tree
+// built for the step.
 constexpr size_t kTreeFrom = 32;
 
 template <typename Int>
@@ -31,6 +33,9 @@ class DoubleDescription {
   // The union of two rays' masked patterns over the active words, and
   // whether its size allows an extreme ray.
   bool union_fits(uint32_t a, uint32_t b, uint64_t* u) const;
+  // Whether a ray other than a and b has its masked pattern inside u, by a
+  // scan of them all.
+  bool has_subset(const uint64_t* u, uint32_t a, uint32_t b) const;
 
   uint32_t coordinates;
   uint32_t words;
@@ -136,10 +141,23 @@ bool DoubleDescription<Int>::union_fits(uint32_t a, uint32_t b, uint64_t* u) con
   for (size_t k = 0; k < active.size(); ++k) {
     uint32_t w = active[k];
     u[k] = (pa[w] | pb[w]) & mask[w];
-    size += static_cast<uint32_t>(__builtin_popcountll(u[k]));
+    size += bit_count(u[k]);
     if (size > most) return false;
   }
   return true;
+}
+
+template <typename Int>
+bool DoubleDescription<Int>::has_subset(const uint64_t* u, uint32_t a, uint32_t b) const {
+  for (uint32_t r = 0; r < ray_count(); ++r) {
+    if (r == a || r == b) continue;
+    bool inside = true;
+    for (size_t k = 0; k < active.size() && inside; ++k) {
+      inside = (pattern(r)[active[k]] & mask[active[k]] & ~u[k]) == 0;
+    }
+    if (inside) return true;
+  }
+  return false;
 }
 
 template <typename Int>
@@ -153,52 +171,30 @@ bool DoubleDescription<Int>::step(uint32_t c, uint64_t limit) {
   for (uint32_t w = 0; w < words; ++w) {
     if (mask[w] != 0) active.push_back(w);
   }
-  // Candidate pairs by size, their unions kept for the adjacency test.
+  // Every pair whose union passes the size filter and the adjacency test
+  // gives a new ray, zero at c: a positive combination of the two.
   size_t slots = active.size();
-  std::vector<std::pair<uint32_t, uint32_t>> pairs;
-  std::vector<uint64_t> unions;
   std::vector<uint64_t> u(slots);
+  std::unique_ptr<PatternTree> tree;
+  if (uint64_t{up.size()} * down.size() >= kTreeFrom) {
+    tree = std::make_unique<PatternTree>(&patterns[0], words, ray_count(), &mask[0], active);
+  }
+  VectorSet<Int> made;
+  uint64_t found = final_rays;
   for (uint32_t a : up) {
     for (uint32_t b : down) {
       if (!union_fits(a, b, u.data())) continue;
-      pairs.push_back({a, b});
-      unions.insert(unions.end(), u.begin(), u.end());
+      if (tree ? tree->has_subset(u.data(), a, b) : has_subset(u.data(), a, b)) continue;
+      const Int& va = *rays[a].find(c);
+      const Int& vb = *rays[b].find(c);
+      Int g = gcd_with(gcd_with(Int(0), va), vb);
+      SparseVector<Int> v;
+      combine(Int(-(vb / g)), rays[a], Int(va / g), rays[b], &v);
+      bool final = true;
+      for (const Int& x : v.value) final = final && sign(x) > 0;
+      if (final && ++found > limit) return false;
+      made.push_back(std::move(v));
     }
-  }
-  std::vector<bool> adjacent(pairs.size(), true);
-  if (pairs.size() >= kTreeFrom) {
-    PatternTree tree(&patterns[0], words, ray_count(), &mask[0], active);
-    for (size_t p = 0; p < pairs.size(); ++p) {
-      adjacent[p] = !tree.has_subset(&unions[p * slots], pairs[p].first, pairs[p].second);
-    }
-  } else {
-    for (size_t p = 0; p < pairs.size(); ++p) {
-      const uint64_t* x = &unions[p * slots];
-      for (uint32_t r = 0; r < ray_count() && adjacent[p]; ++r) {
-        if (r == pairs[p].first || r == pairs[p].second) continue;
-        bool inside = true;
-        for (size_t k = 0; k < slots && inside; ++k) {
-          inside = (pattern(r)[active[k]] & mask[active[k]] & ~x[k]) == 0;
-        }
-        adjacent[p] = !inside;
-      }
-    }
-  }
-  // The new rays, zero at c: positive multiples of the two.
-  VectorSet<Int> made;
-  uint64_t found = final_rays;
-  for (size_t p = 0; p < pairs.size(); ++p) {
-    if (!adjacent[p]) continue;
-    const SparseVector<Int>& a = rays[pairs[p].first];
-    const SparseVector<Int>& b = rays[pairs[p].second];
-    Int va = *a.find(c), vb = *b.find(c);
-    Int g = gcd_with(gcd_with(Int(0), va), vb);
-    SparseVector<Int> v;
-    combine(Int(-(vb / g)), a, Int(va / g), b, &v);
-    bool final = true;
-    for (const Int& x : v.value) final = final && sign(x) > 0;
-    if (final && ++found > limit) return false;
-    made.push_back(std::move(v));
   }
   // Dropping from the end keeps the lower indices in down valid.
   for (size_t k = down.size(); k-- > 0;) remove_ray(down[k]);

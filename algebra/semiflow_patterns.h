@@ -24,6 +24,13 @@ using Words = std::vector<uint64_t, Accounted<uint64_t>>;
 inline bool has_bit(const uint64_t* p, uint32_t bit) {
   return (p[bit / 64] >> (bit % 64)) & 1;
 }
+// The number of bits set, inline (without -mpopcnt the builtin is a call).
+inline uint32_t bit_count(uint64_t x) {
+  x -= (x >> 1) & 0x5555555555555555u;
+  x = (x & 0x3333333333333333u) + ((x >> 2) & 0x3333333333333333u);
+  x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0fu;
+  return static_cast<uint32_t>((x * 0x0101010101010101u) >> 56);
+}
 inline void set_bit(uint64_t* p, uint32_t bit) {
   p[bit / 64] |= uint64_t{1} << (bit % 64);
 }

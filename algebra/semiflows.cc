@@ -12,11 +12,20 @@
 
 namespace {
 
-mpz_class as_mpz(int64_t x) {
-  return mpz_class(static_cast<long>(x));
+// The coefficients of v into s, 64-bit when they all fit.
+void set_coefficients(const SparseVector<int64_t>& v, Semiflow* s) {
+  s->coefficients.assign(v.value.begin(), v.value.end());
 }
-const mpz_class& as_mpz(const mpz_class& x) {
-  return x;
+
+void set_coefficients(const SparseVector<mpz_class>& v, Semiflow* s) {
+  bool fit = true;
+  for (const mpz_class& x : v.value) fit = fit && x.fits_slong_p();
+  if (!fit) {
+    s->wide.assign(v.value.begin(), v.value.end());
+    return;
+  }
+  s->coefficients.reserve(v.size());
+  for (const mpz_class& x : v.value) s->coefficients.push_back(x.get_si());
 }
 
 // Appends the minimal semiflows of part to *out; false once there are more
@@ -27,13 +36,10 @@ bool part_semiflows(const SemiflowPart& part, uint64_t limit, std::vector<Semifl
   if (!extreme_rays(left_kernel<Int>(part.matrix), part.matrix.rows, limit, &rays)) return false;
   for (const SparseVector<Int>& v : rays) {
     Semiflow s;
-    s.support.reserve(v.size());
-    s.coefficients.reserve(v.size());
     // Part rows ascend, so the support stays in increasing order.
-    for (uint32_t k = 0; k < v.size(); ++k) {
-      s.support.push_back(part.rows[v.index[k]]);
-      s.coefficients.push_back(as_mpz(v.value[k]));
-    }
+    s.support.reserve(v.size());
+    for (uint32_t i : v.index) s.support.push_back(part.rows[i]);
+    set_coefficients(v, &s);
     out->push_back(std::move(s));
   }
   return true;
@@ -41,12 +47,21 @@ bool part_semiflows(const SemiflowPart& part, uint64_t limit, std::vector<Semifl
 
 }  // namespace
 
+std::string Semiflow::coefficient_text(size_t k) const {
+  return wide.empty() ? std::to_string(coefficients[k]) : wide[k].get_str();
+}
+
 SemiflowStatus minimal_semiflows(const SparseMatrix& a, uint64_t max_semiflows,
                                  std::vector<Semiflow>* out) {
   out->clear();
   PrunedMatrix pruned = prune_and_split(a);
   if (pruned.zero_rows.size() > max_semiflows) return SemiflowStatus::kTooMany;
-  for (uint32_t i : pruned.zero_rows) out->push_back({{i}, {mpz_class(1)}});
+  for (uint32_t i : pruned.zero_rows) {
+    Semiflow s;
+    s.support.push_back(i);
+    s.coefficients.push_back(1);
+    out->push_back(std::move(s));
+  }
   for (const SemiflowPart& part : pruned.parts) {
     uint64_t limit = max_semiflows - out->size();
     size_t before = out->size();

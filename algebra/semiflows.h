@@ -18,7 +18,10 @@
 #include <gmpxx.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
+
+#include "algebra/row_storage.h"
 
 class Row;
 
@@ -44,11 +47,21 @@ struct SparseMatrix {
 SparseMatrix sparse_from_rows(const Row* rows, uint32_t count, uint32_t columns);
 SparseMatrix transposed(const SparseMatrix& a);
 
+template <typename T>
+using AccountedVector = std::vector<T, Accounted<T>>;
+
 // A minimal semiflow: its support in increasing order and the coefficient
-// of each of those rows, positive and with no common factor.
+// of each of those rows, positive and with no common factor. Nearly every
+// coefficient met in practice fits 64 bits, and a GMP integer per entry
+// would cost an allocation each: the coefficients are held as 64-bit values
+// when they all fit, else all of them, and only then, in wide.
 struct Semiflow {
-  std::vector<uint32_t> support;
-  std::vector<mpz_class> coefficients;
+  AccountedVector<uint32_t> support;
+  AccountedVector<int64_t> coefficients;  // empty when wide is not
+  std::vector<mpz_class> wide;
+
+  // The coefficient of support[k] in decimal.
+  std::string coefficient_text(size_t k) const;
 };
 
 enum class SemiflowStatus {

@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
   if (print) {
     for (const Semiflow& s : semiflows) {
       for (size_t k = 0; k < s.support.size(); ++k) {
-        printf("%s%s:%u", k ? " " : "", s.coefficients[k].get_str().c_str(), s.support[k]);
+        printf("%s%s:%u", k ? " " : "", s.coefficient_text(k).c_str(), s.support[k]);
       }
       putchar('\n');
     }
