@@ -16,8 +16,9 @@ template <typename Int>
 class DoubleDescription {
  public:
   DoubleDescription(KernelBasis<Int> basis, uint32_t coordinates);
-  // False once more than limit final rays are known.
-  bool run(uint64_t limit);
+  // kTooMany once more than limit final rays are known, kTooManyCandidates
+  // once more than limit rays are held.
+  SemiflowStatus run(uint64_t limit);
   VectorSet<Int> take_rays() { return std::move(rays); }
 
  private:
@@ -28,8 +29,8 @@ class DoubleDescription {
   void impose(uint32_t c);
   // The coordinate to impose next among those some ray is negative at.
   uint32_t choose();
-  // Imposes c, some ray being negative there; false past the limit.
-  bool step(uint32_t c, uint64_t limit);
+  // Imposes c, some ray being negative there; stops past the limit.
+  SemiflowStatus step(uint32_t c, uint64_t limit);
   // The union of two rays' masked patterns over the active words, and
   // whether its size allows an extreme ray.
   bool union_fits(uint32_t a, uint32_t b, uint64_t* u) const;
@@ -161,7 +162,7 @@ bool DoubleDescription<Int>::has_subset(const uint64_t* u, uint32_t a, uint32_t 
 }
 
 template <typename Int>
-bool DoubleDescription<Int>::step(uint32_t c, uint64_t limit) {
+SemiflowStatus DoubleDescription<Int>::step(uint32_t c, uint64_t limit) {
   std::vector<uint32_t> up, down;
   for (uint32_t r = 0; r < ray_count(); ++r) {
     if (!has_bit(pattern(r), bit[c])) continue;
@@ -192,20 +193,22 @@ bool DoubleDescription<Int>::step(uint32_t c, uint64_t limit) {
       combine(Int(-(vb / g)), rays[a], Int(va / g), rays[b], &v);
       bool final = true;
       for (const Int& x : v.value) final = final && sign(x) > 0;
-      if (final && ++found > limit) return false;
+      if (final && ++found > limit) return SemiflowStatus::kTooMany;
       made.push_back(std::move(v));
+      if (ray_count() + made.size() > limit) return SemiflowStatus::kTooManyCandidates;
     }
   }
   // Dropping from the end keeps the lower indices in down valid.
   for (size_t k = down.size(); k-- > 0;) remove_ray(down[k]);
   for (SparseVector<Int>& v : made) add_ray(std::move(v));
   impose(c);
-  return true;
+  return SemiflowStatus::kDone;
 }
 
 template <typename Int>
-bool DoubleDescription<Int>::run(uint64_t limit) {
-  if (final_rays > limit) return false;
+SemiflowStatus DoubleDescription<Int>::run(uint64_t limit) {
+  if (final_rays > limit) return SemiflowStatus::kTooMany;
+  if (ray_count() > limit) return SemiflowStatus::kTooManyCandidates;
   while (!pending.empty()) {
     // Constraints that every ray meets cost nothing.
     size_t kept = 0;
@@ -220,21 +223,23 @@ bool DoubleDescription<Int>::run(uint64_t limit) {
     if (pending.empty()) break;
     uint32_t c = choose();
     pending.erase(std::find(pending.begin(), pending.end(), c));
-    if (!step(c, limit)) return false;
+    SemiflowStatus status = step(c, limit);
+    if (status != SemiflowStatus::kDone) return status;
   }
-  return true;
+  return SemiflowStatus::kDone;
 }
 
 }  // namespace
 
 template <typename Int>
-bool extreme_rays(KernelBasis<Int> basis, uint32_t coordinates, uint64_t limit,
-                  VectorSet<Int>* rays) {
+SemiflowStatus extreme_rays(KernelBasis<Int> basis, uint32_t coordinates, uint64_t limit,
+                            VectorSet<Int>* rays) {
   DoubleDescription<Int> dd(std::move(basis), coordinates);
-  if (!dd.run(limit)) return false;
-  *rays = dd.take_rays();
-  return true;
+  SemiflowStatus status = dd.run(limit);
+  if (status == SemiflowStatus::kDone) *rays = dd.take_rays();
+  return status;
 }
 
-template bool extreme_rays(KernelBasis<int64_t>, uint32_t, uint64_t, VectorSet<int64_t>*);
-template bool extreme_rays(KernelBasis<mpz_class>, uint32_t, uint64_t, VectorSet<mpz_class>*);
+template SemiflowStatus extreme_rays(KernelBasis<int64_t>, uint32_t, uint64_t, VectorSet<int64_t>*);
+template SemiflowStatus extreme_rays(KernelBasis<mpz_class>, uint32_t, uint64_t,
+                                     VectorSet<mpz_class>*);

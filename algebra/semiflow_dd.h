@@ -26,17 +26,19 @@
 #include "algebra/semiflow_kernel.h"
 
 // The extreme rays of {y >= 0 : y = sum of z_k basis.vectors[k]} over
-// coordinates [0, coordinates), each primitive, into *rays. False, with
-// *rays unspecified, as soon as more than limit of them are known: a ray
-// with no negative entry stays extreme until the end, so that count never
-// passes the answer. Int = int64_t throws Overflow when a value would not
-// fit.
+// coordinates [0, coordinates), each primitive, into *rays. Stops, with
+// *rays unspecified, as soon as more than limit of them are known
+// (kTooMany: a ray with no negative entry stays extreme until the end, so
+// that count never passes the answer), or when more than limit rays are
+// held at once (kTooManyCandidates). Int = int64_t throws Overflow when a
+// value would not fit.
 template <typename Int>
-bool extreme_rays(KernelBasis<Int> basis, uint32_t coordinates, uint64_t limit,
-                  VectorSet<Int>* rays);
+SemiflowStatus extreme_rays(KernelBasis<Int> basis, uint32_t coordinates, uint64_t limit,
+                            VectorSet<Int>* rays);
 
-extern template bool extreme_rays(KernelBasis<int64_t>, uint32_t, uint64_t, VectorSet<int64_t>*);
-extern template bool extreme_rays(KernelBasis<mpz_class>, uint32_t, uint64_t,
-                                  VectorSet<mpz_class>*);
+extern template SemiflowStatus extreme_rays(KernelBasis<int64_t>, uint32_t, uint64_t,
+                                            VectorSet<int64_t>*);
+extern template SemiflowStatus extreme_rays(KernelBasis<mpz_class>, uint32_t, uint64_t,
+                                            VectorSet<mpz_class>*);
 
 #endif  // CRNINV_ALGEBRA_SEMIFLOW_DD_H_

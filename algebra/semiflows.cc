@@ -28,12 +28,15 @@ void set_coefficients(const SparseVector<mpz_class>& v, Semiflow* s) {
   for (const mpz_class& x : v.value) s->coefficients.push_back(x.get_si());
 }
 
-// Appends the minimal semiflows of part to *out; false once there are more
-// than limit.
+// Appends the minimal semiflows of part to *out, or stops past the limit
+// (see extreme_rays).
 template <typename Int>
-bool part_semiflows(const SemiflowPart& part, uint64_t limit, std::vector<Semiflow>* out) {
+SemiflowStatus part_semiflows(const SemiflowPart& part, uint64_t limit,
+                              std::vector<Semiflow>* out) {
   VectorSet<Int> rays;
-  if (!extreme_rays(left_kernel<Int>(part.matrix), part.matrix.rows, limit, &rays)) return false;
+  SemiflowStatus status =
+      extreme_rays(left_kernel<Int>(part.matrix), part.matrix.rows, limit, &rays);
+  if (status != SemiflowStatus::kDone) return status;
   for (const SparseVector<Int>& v : rays) {
     Semiflow s;
     // Part rows ascend, so the support stays in increasing order.
@@ -42,7 +45,7 @@ bool part_semiflows(const SemiflowPart& part, uint64_t limit, std::vector<Semifl
     set_coefficients(v, &s);
     out->push_back(std::move(s));
   }
-  return true;
+  return SemiflowStatus::kDone;
 }
 
 }  // namespace
@@ -65,16 +68,16 @@ SemiflowStatus minimal_semiflows(const SparseMatrix& a, uint64_t max_semiflows,
   for (const SemiflowPart& part : pruned.parts) {
     uint64_t limit = max_semiflows - out->size();
     size_t before = out->size();
-    bool within;
+    SemiflowStatus status;
     try {
-      within = part_semiflows<int64_t>(part, limit, out);
+      status = part_semiflows<int64_t>(part, limit, out);
     } catch (const Overflow&) {
       out->resize(before);
-      within = part_semiflows<mpz_class>(part, limit, out);
+      status = part_semiflows<mpz_class>(part, limit, out);
     }
-    if (!within) {
+    if (status != SemiflowStatus::kDone) {
       out->clear();
-      return SemiflowStatus::kTooMany;
+      return status;
     }
   }
   std::sort(out->begin(), out->end(),

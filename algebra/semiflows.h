@@ -67,6 +67,9 @@ struct Semiflow {
 enum class SemiflowStatus {
   kDone,     // every minimal semiflow is in the result
   kTooMany,  // there are more than max_semiflows: the result is empty
+  // The work on the way held more than max_semiflows candidates at once; the
+  // answer itself may be smaller. The result is empty.
+  kTooManyCandidates,
 };
 
 // Every minimal semiflow of a, into *out (replacing what it held), in
@@ -75,13 +78,16 @@ enum class SemiflowStatus {
 // determines its semiflow, so the order is total and depends on the matrix
 // alone, not on how the set was found.
 //
-// max_semiflows caps the result: the computation stops as soon as it has
-// found more than that many minimal semiflows (those it holds at the end
-// are all minimal, so the count it compares is a true lower bound on the
-// answer, never an intermediate candidate). The work on the way can still
-// take far more room than the answer: the intermediate sets live in the
-// memory account of algebra/row_storage.h, whose limit ends the run
-// through the new-handler.
+// max_semiflows caps both the answer and the work. The computation stops
+// with kTooMany as soon as it has found more than that many minimal
+// semiflows: it counts only vectors already known to be minimal semiflows,
+// so this status proves that the answer is larger. The set can explode on
+// the way while few semiflows are known yet (a candidate is a semiflow only
+// once every coordinate is non-negative): it stops with kTooManyCandidates
+// when the semiflows found and the candidates held pass max_semiflows
+// together. Without a cap (UINT64_MAX) the intermediate sets are bounded by
+// the memory account of algebra/row_storage.h alone, whose limit ends the
+// run through the new-handler.
 //
 // The arithmetic is exact: 64-bit where that suffices, GMP integers for a
 // part of the matrix where a 64-bit operation would overflow.

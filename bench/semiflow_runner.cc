@@ -5,7 +5,8 @@
 // Reads the file as crninv does (two passes, rows of species over the
 // reactions), builds the stoichiometric matrix N and computes the minimal
 // P-semiflows, or with --transitions those of N^T (the T-semiflows). Prints
-// "semiflows COUNT" (or "too many: more than N") and the times of reading
+// "semiflows COUNT" (or "too many: more than N", "too many candidates:
+// more than N") and the times of reading
 // and of the computation on standard output; --print then lists each
 // semiflow as "coefficient:index" terms, indices from 0.
 #include <chrono>
@@ -96,6 +97,8 @@ int main(int argc, char** argv) {
 
   if (status == SemiflowStatus::kTooMany) {
     printf("too many: more than %llu\n", static_cast<unsigned long long>(max_semiflows));
+  } else if (status == SemiflowStatus::kTooManyCandidates) {
+    printf("too many candidates: more than %llu\n", static_cast<unsigned long long>(max_semiflows));
   } else {
     printf("semiflows %zu\n", semiflows.size());
   }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <map>
+#include <numeric>
 #include <random>
 #include <string>
 #include <vector>
@@ -123,10 +124,23 @@ std::vector<mpz_class> values_of(const Semiflow& s) {
   return v;
 }
 
+// With a cap at the answer's size the run completes unless the work on the
+// way held more; one below, it never completes, and the result is empty.
+void expect_cap_holds(const SparseMatrix& a, uint64_t count) {
+  std::vector<Semiflow> got;
+  SemiflowStatus at = minimal_semiflows(a, count, &got);
+  EXPECT_NE(at, SemiflowStatus::kTooMany);
+  EXPECT_EQ(got.size(), at == SemiflowStatus::kDone ? count : 0);
+  if (count == 0) return;
+  EXPECT_NE(minimal_semiflows(a, count - 1, &got), SemiflowStatus::kDone);
+  EXPECT_TRUE(got.empty());
+}
+
 // Checks each property of the result on its own, then the whole set.
 void expect_minimal_semiflows(const Dense& a, uint32_t columns) {
   std::vector<Semiflow> got;
   ASSERT_EQ(minimal_semiflows(sparse(a, columns), UINT64_MAX, &got), SemiflowStatus::kDone);
+  expect_cap_holds(sparse(a, columns), got.size());
   for (size_t k = 0; k < got.size(); ++k) {
     const Semiflow& s = got[k];
     std::vector<mpz_class> y = values_of(s);
@@ -201,19 +215,14 @@ TEST(Semiflows, RandomMatricesAgainstBruteForce) {
   }
 }
 
-TEST(Semiflows, CapStopsJustPastTheCount) {
-  // Two disjoint exchanges and a pool: A <-> B twice over, and
-  // C + D -> E: minimal semiflows A+B, C+E, D+E and their counts.
-  Dense a = {{-1, 0, 0}, {1, 0, 0}, {0, -1, 0}, {0, 1, 0}, {0, 0, -1}, {0, 0, -1}, {0, 0, 1}};
+TEST(Semiflows, CapOnKnownSemiflowsProvesTheAnswerLarger) {
+  // Zero rows are minimal semiflows known from the start.
+  Dense a = {{0, 0}, {0, 0}, {0, 0}, {1, -1}};
   std::vector<Semiflow> got;
-  ASSERT_EQ(minimal_semiflows(sparse(a, 3), UINT64_MAX, &got), SemiflowStatus::kDone);
-  uint64_t count = got.size();
-  ASSERT_EQ(count, 4u);
-  EXPECT_EQ(minimal_semiflows(sparse(a, 3), count, &got), SemiflowStatus::kDone);
-  EXPECT_EQ(got.size(), count);
-  EXPECT_EQ(minimal_semiflows(sparse(a, 3), count - 1, &got), SemiflowStatus::kTooMany);
+  EXPECT_EQ(minimal_semiflows(sparse(a, 2), 2, &got), SemiflowStatus::kTooMany);
   EXPECT_TRUE(got.empty());
-  EXPECT_EQ(minimal_semiflows(sparse(a, 3), 0, &got), SemiflowStatus::kTooMany);
+  EXPECT_EQ(minimal_semiflows(sparse(a, 2), 3, &got), SemiflowStatus::kDone);
+  EXPECT_EQ(got.size(), 3u);
 }
 
 TEST(Semiflows, TransposedTwiceIsTheSame) {
@@ -294,6 +303,49 @@ TEST(Semiflows, EColiCoreHasItsFiveMoieties) {
                                        "M_atp_c + M_adp_c + M_amp_c", "M_q8h2_c + M_q8_c",
                                        "M_nadp_c + M_nadph_c"};
   EXPECT_EQ(spelled(got, names), expected);
+}
+
+// Counts from 4ti2-rays on the same matrices (N^T for P, N for T); each
+// semiflow is checked to be a non-negative primitive kernel vector too.
+TEST(Semiflows, MccNetworksMatchFourTiTwo) {
+  struct Case {
+    const char* net;
+    bool transitions;
+    size_t count;
+  };
+  const Case cases[] = {
+      {"Raft-PT-02", true, 36},
+      {"DrinkVendingMachine-PT-02", false, 12},
+      {"DrinkVendingMachine-PT-02", true, 60},
+      {"DBSingleClientW-PT-d0m06", false, 16},
+      {"DBSingleClientW-PT-d0m06", true, 9594},
+      {"ProductionCell-PT-none", false, 1159},
+      {"ProductionCell-PT-none", true, 4},
+      {"TokenRing-PT-005", true, 2046},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.net) + (c.transitions ? " T" : " P"));
+    std::vector<std::string> names;
+    SparseMatrix n = read_network(std::string(CRNINV_NETS_DIR "/mcc/") + c.net + ".net", &names);
+    if (c.transitions) n = transposed(n);
+    std::vector<Semiflow> got;
+    ASSERT_EQ(minimal_semiflows(n, UINT64_MAX, &got), SemiflowStatus::kDone);
+    EXPECT_EQ(got.size(), c.count);
+    for (const Semiflow& s : got) {
+      std::map<uint32_t, int64_t> product;  // y^T n, by column
+      int64_t g = 0;
+      for (size_t k = 0; k < s.support.size(); ++k) {
+        int64_t y = s.coefficients.at(k);
+        EXPECT_GT(y, 0);
+        g = std::gcd(g, y);
+        for (uint64_t e = n.start[s.support[k]]; e < n.start[s.support[k] + 1]; ++e) {
+          product[n.column[e]] += y * n.value[e];
+        }
+      }
+      EXPECT_EQ(g, 1);
+      for (const auto& [column, sum] : product) EXPECT_EQ(sum, 0) << "column " << column;
+    }
+  }
 }
 
 }  // namespace
