@@ -22,6 +22,9 @@
 #                     is given the same limit with -t and counts as timed out
 #                     when it reports a time past it
 #   SEMIFLOW_MODES    a subset of "P T" (default both)
+#   SEMIFLOW_MAX      the runner's cap (--max): a network whose set passes it
+#                     shows ">N" (or ">N?" when the candidates passed it) and
+#                     in parentheses the time it took to stop (default: no cap)
 #   SEMIFLOW_PEERS    a subset of "petrispot 4ti2" (default both)
 #   PETRISPOT         the PetriSpot binary (default ../peers/petrispot/petri64)
 #   PNML_DIR          where the PNML files are (default ../peers/pnml, then
@@ -38,6 +41,8 @@ MODES=${SEMIFLOW_MODES:-P T}
 PEERS=${SEMIFLOW_PEERS:-petrispot 4ti2}
 PETRISPOT=${PETRISPOT:-$top/peers/petrispot/petri64}
 RUNNER=${RUNNER:-$root/build/bench/semiflow_runner}
+CAP=()
+[ -n "${SEMIFLOW_MAX:-}" ] && CAP=(--max "$SEMIFLOW_MAX")
 if [ -z "${PNML_DIR:-}" ]; then
     PNML_DIR=$top/peers/pnml
     [ -d "$PNML_DIR" ] || PNML_DIR=$top/shared/pnml/mcc
@@ -54,15 +59,17 @@ if has_peer petrispot && [ ! -x "$PETRISPOT" ]; then log "no PetriSpot at $PETRI
 if has_peer 4ti2 && ! command -v 4ti2-rays >/dev/null; then log "no 4ti2-rays (Debian: 4ti2)"; PEERS=${PEERS/4ti2/}; fi
 
 # run OUTPREFIX TIMEOUT COMMAND...: up to RUNS runs, the first failing one
-# ending them; prints "STATUS MEDIAN_S MAXRSS_KB" (STATUS ok, timeout, failed
-# or exitN); run i's standard output is in OUTPREFIX.i.
+# ending them; prints "STATUS MEDIAN_S MAXRSS_KB" (STATUS ok, capped for the
+# runner's exit status 2, timeout, failed or exitN); run i's standard output
+# is in OUTPREFIX.i.
 run() {
-    local out=$1 limit=$2 i status secs kb rss=0 times=()
+    local out=$1 limit=$2 i status secs kb rss=0 times=() result=ok
     shift 2
     for ((i = 1; i <= RUNS; i++)); do
         read -r status secs kb < <("$work/measure" "$limit" "$out.$i" "$out.err" "$@")
         case $status in
         0) ;;
+        2) result=capped ;;
         timeout) echo "timeout - -"; return ;;
         signal) echo "failed - -"; return ;;
         *) echo "exit$status - -"; return ;;
@@ -72,8 +79,8 @@ run() {
         # a run past a third of the limit is not repeated
         awk -v t="$secs" -v l="$limit" 'BEGIN { exit !(t * 3 > l) }' && break
     done
-    printf '%s\n' "${times[@]}" | sort -g | awk -v rss="$rss" '{ t[NR] = $1 }
-        END { printf "ok %.4f %d\n", NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2, rss }'
+    printf '%s\n' "${times[@]}" | sort -g | awk -v rss="$rss" -v r="$result" '{ t[NR] = $1 }
+        END { printf "%s %.4f %d\n", r, NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2, rss }'
 }
 
 # The matrix for 4ti2-rays: N^T for P-semiflows, N for T-semiflows.
@@ -127,13 +134,17 @@ for net in "${nets[@]}"; do
     for mode in $MODES; do
         flag=()
         [ "$mode" = T ] && flag=(--transitions)
-        read -r st t kb < <(run "$work/mine" "$TIMEOUT" "$RUNNER" "${flag[@]}" "$net")
+        read -r st t kb < <(run "$work/mine" "$TIMEOUT" "$RUNNER" "${CAP[@]}" "${flag[@]}" "$net")
         mine=-
+        mb=$(awk -v k="$kb" 'BEGIN { if (k == "-") print "-"; else printf "%.1f", k / 1024 }')
         if [ "$st" = ok ]; then
             mine=$(awk '/^semiflows / { print $2 }' "$work/mine.1")
-            mb=$(awk -v k="$kb" 'BEGIN { printf "%.1f", k / 1024 }')
+        elif [ "$st" = capped ]; then
+            mine=$(awk '/^too many: / { print ">" $5 } /^too many candidates: / { print ">" $6 "?" }' \
+                "$work/mine.1")
+            t="($t)" # the time it took to give up
         else
-            t=$st mb=-
+            t=$st
         fi
         line=$(printf '%-42s %1s | %9s %8s %7s' "$name" "$mode" "$t" "$mb" "$mine")
         sumline="$t"
