@@ -23,7 +23,6 @@ class DoubleDescription {
 
  private:
   uint32_t ray_count() const { return static_cast<uint32_t>(rays.size()); }
-  const uint64_t* pattern(uint32_t r) const { return &patterns[uint64_t{r} * words]; }
   void add_ray(SparseVector<Int> v);
   void remove_ray(uint32_t r);
   void impose(uint32_t c);
@@ -31,9 +30,10 @@ class DoubleDescription {
   uint32_t choose();
   // Imposes c, some ray being negative there; stops past the limit.
   SemiflowStatus step(uint32_t c, uint64_t limit);
-  // The union of two rays' masked patterns over the active words, and
-  // whether its size allows an extreme ray.
-  bool union_fits(uint32_t a, uint32_t b, uint64_t* u) const;
+  // Writes the union of two rays' masked patterns into the dense u (whose
+  // words must be zero) and the words it sets into *set; false, as soon as
+  // it is known, when the union is too large for an extreme ray.
+  bool union_fits(uint32_t a, uint32_t b, uint64_t* u, std::vector<uint32_t>* set) const;
   // Whether a ray other than a and b has its masked pattern inside u, by a
   // scan of them all.
   bool has_subset(const uint64_t* u, uint32_t a, uint32_t b) const;
@@ -44,12 +44,11 @@ class DoubleDescription {
   // first ones, so that they fill whole words of the mask.
   std::vector<uint32_t> bit;
   VectorSet<Int> rays;
-  Words patterns;                                        // words per ray: the support, by bit
+  std::vector<Pattern> patterns;                         // per ray: its support, by bit
   std::vector<uint32_t, Accounted<uint32_t>> negatives;  // per ray
   std::vector<uint32_t> positive_at, negative_at;        // rays, per coordinate
-  // The coordinates imposed, by bit, and the words where it has any.
+  // The coordinates imposed, by bit.
   Words mask;
-  std::vector<uint32_t> active;
   uint32_t imposed = 0;  // of the coordinates not owned
   std::vector<uint32_t> pending;
   uint64_t final_rays = 0;  // rays with no negative entry
@@ -78,11 +77,10 @@ DoubleDescription<Int>::DoubleDescription(KernelBasis<Int> basis, uint32_t coord
 
 template <typename Int>
 void DoubleDescription<Int>::add_ray(SparseVector<Int> v) {
-  patterns.resize(patterns.size() + words, 0);
-  uint64_t* p = &patterns[patterns.size() - words];
+  std::vector<uint32_t> bits(v.size());
   uint32_t below = 0;
   for (uint32_t k = 0; k < v.size(); ++k) {
-    set_bit(p, bit[v.index[k]]);
+    bits[k] = bit[v.index[k]];
     if (sign(v.value[k]) > 0) {
       ++positive_at[v.index[k]];
     } else {
@@ -92,6 +90,7 @@ void DoubleDescription<Int>::add_ray(SparseVector<Int> v) {
   }
   if (below == 0) ++final_rays;
   negatives.push_back(below);
+  patterns.push_back(pattern_of(std::move(bits)));
   rays.push_back(std::move(v));
 }
 
@@ -106,11 +105,11 @@ void DoubleDescription<Int>::remove_ray(uint32_t r) {
   if (r != last) {
     rays[r] = std::move(rays[last]);
     negatives[r] = negatives[last];
-    std::copy(pattern(last), pattern(last) + words, &patterns[uint64_t{r} * words]);
+    patterns[r] = std::move(patterns[last]);
   }
   rays.pop_back();
   negatives.pop_back();
-  patterns.resize(patterns.size() - words);
+  patterns.pop_back();
 }
 
 template <typename Int>
@@ -135,14 +134,21 @@ uint32_t DoubleDescription<Int>::choose() {
 }
 
 template <typename Int>
-bool DoubleDescription<Int>::union_fits(uint32_t a, uint32_t b, uint64_t* u) const {
-  const uint64_t* pa = pattern(a);
-  const uint64_t* pb = pattern(b);
+bool DoubleDescription<Int>::union_fits(uint32_t a, uint32_t b, uint64_t* u,
+                                        std::vector<uint32_t>* set) const {
+  const Pattern& pa = patterns[a];
+  const Pattern& pb = patterns[b];
   uint32_t size = 0, most = imposed + 2;
-  for (size_t k = 0; k < active.size(); ++k) {
-    uint32_t w = active[k];
-    u[k] = (pa[w] | pb[w]) & mask[w];
-    size += bit_count(u[k]);
+  size_t i = 0, j = 0;
+  while (i < pa.size() || j < pb.size()) {
+    uint32_t wa = i < pa.size() ? pa[i].word : UINT32_MAX;
+    uint32_t wb = j < pb.size() ? pb[j].word : UINT32_MAX;
+    uint32_t w = wa < wb ? wa : wb;
+    uint64_t bits = ((wa == w ? pa[i++].bits : 0) | (wb == w ? pb[j++].bits : 0)) & mask[w];
+    if (bits == 0) continue;
+    u[w] = bits;
+    set->push_back(w);
+    size += bit_count(bits);
     if (size > most) return false;
   }
   return true;
@@ -151,12 +157,7 @@ bool DoubleDescription<Int>::union_fits(uint32_t a, uint32_t b, uint64_t* u) con
 template <typename Int>
 bool DoubleDescription<Int>::has_subset(const uint64_t* u, uint32_t a, uint32_t b) const {
   for (uint32_t r = 0; r < ray_count(); ++r) {
-    if (r == a || r == b) continue;
-    bool inside = true;
-    for (size_t k = 0; k < active.size() && inside; ++k) {
-      inside = (pattern(r)[active[k]] & mask[active[k]] & ~u[k]) == 0;
-    }
-    if (inside) return true;
+    if (r != a && r != b && inside(patterns[r], &mask[0], u)) return true;
   }
   return false;
 }
@@ -165,26 +166,24 @@ template <typename Int>
 SemiflowStatus DoubleDescription<Int>::step(uint32_t c, uint64_t limit) {
   std::vector<uint32_t> up, down;
   for (uint32_t r = 0; r < ray_count(); ++r) {
-    if (!has_bit(pattern(r), bit[c])) continue;
-    (sign(*rays[r].find(c)) > 0 ? up : down).push_back(r);
-  }
-  active.clear();
-  for (uint32_t w = 0; w < words; ++w) {
-    if (mask[w] != 0) active.push_back(w);
+    const Int* x = rays[r].find(c);
+    if (x != nullptr) (sign(*x) > 0 ? up : down).push_back(r);
   }
   // Every pair whose union passes the size filter and the adjacency test
   // gives a new ray, zero at c: a positive combination of the two.
-  size_t slots = active.size();
-  std::vector<uint64_t> u(slots);
+  std::vector<uint64_t> u(words, 0);
+  std::vector<uint32_t> set;
   std::unique_ptr<PatternTree> tree;
   if (uint64_t{up.size()} * down.size() >= kTreeFrom) {
-    tree = std::make_unique<PatternTree>(&patterns[0], words, ray_count(), &mask[0], active);
+    tree = std::make_unique<PatternTree>(patterns, &mask[0], words);
   }
   VectorSet<Int> made;
   uint64_t found = final_rays;
   for (uint32_t a : up) {
     for (uint32_t b : down) {
-      if (!union_fits(a, b, u.data())) continue;
+      for (uint32_t w : set) u[w] = 0;
+      set.clear();
+      if (!union_fits(a, b, u.data(), &set)) continue;
       if (tree ? tree->has_subset(u.data(), a, b) : has_subset(u.data(), a, b)) continue;
       const Int& va = *rays[a].find(c);
       const Int& vb = *rays[b].find(c);

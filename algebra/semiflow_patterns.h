@@ -11,6 +11,11 @@
 // the bits common to all the rays below it. A subtree whose common bits
 // leave the union is skipped whole, and so is the side of a split whose bit
 // the union lacks.
+//
+// A ray's support is a handful of coordinates among thousands, so a pattern
+// is held sparse: its nonzero 64-bit words with their positions. The union
+// a query asks about is held dense, so that each word of a pattern finds its
+// counterpart at once.
 #ifndef CRNINV_ALGEBRA_SEMIFLOW_PATTERNS_H_
 #define CRNINV_ALGEBRA_SEMIFLOW_PATTERNS_H_
 
@@ -21,9 +26,20 @@
 
 using Words = std::vector<uint64_t, Accounted<uint64_t>>;
 
+struct PatternWord {
+  uint32_t word;  // bits [64 * word, 64 * word + 64)
+  uint64_t bits;
+};
+// The nonzero words of a set of bits, in increasing position.
+using Pattern = std::vector<PatternWord, Accounted<PatternWord>>;
+
 inline bool has_bit(const uint64_t* p, uint32_t bit) {
   return (p[bit / 64] >> (bit % 64)) & 1;
 }
+inline void set_bit(uint64_t* p, uint32_t bit) {
+  p[bit / 64] |= uint64_t{1} << (bit % 64);
+}
+
 // The number of bits set, inline (without -mpopcnt the builtin is a call).
 inline uint32_t bit_count(uint64_t x) {
   x -= (x >> 1) & 0x5555555555555555u;
@@ -31,49 +47,55 @@ inline uint32_t bit_count(uint64_t x) {
   x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0fu;
   return static_cast<uint32_t>((x * 0x0101010101010101u) >> 56);
 }
-inline void set_bit(uint64_t* p, uint32_t bit) {
-  p[bit / 64] |= uint64_t{1} << (bit % 64);
+
+// The pattern of a set of bit positions (in any order, each once).
+Pattern pattern_of(std::vector<uint32_t> bits);
+
+// Whether p, restricted to mask, lies inside u (both dense).
+inline bool inside(const Pattern& p, const uint64_t* mask, const uint64_t* u) {
+  for (const PatternWord& w : p) {
+    if (w.bits & mask[w.word] & ~u[w.word]) return false;
+  }
+  return true;
 }
 
 class PatternTree {
  public:
-  // Over rays [0, count), whose patterns are patterns[r * words ...], of
-  // which only the words listed in active may be nonzero once masked; only
-  // the bits of mask count.
-  PatternTree(const uint64_t* patterns, uint32_t words, uint32_t count, const uint64_t* mask,
-              const std::vector<uint32_t>& active);
+  // Over rays [0, patterns.size()); only the bits of mask count. Both must
+  // outlive the tree and stay unchanged.
+  PatternTree(const std::vector<Pattern>& patterns, const uint64_t* mask, uint32_t words);
 
   // Whether a ray other than skip_a and skip_b has its masked pattern inside
-  // u, given as one word per active word.
+  // u, a dense set of words with the mask applied.
   bool has_subset(const uint64_t* u, uint32_t skip_a, uint32_t skip_b) const;
 
  private:
   static constexpr uint32_t kLeaf = 8;
   static constexpr uint32_t kMaxDepth = 64;
   struct Node {
-    uint32_t begin, end;  // of order
-    uint32_t slot;        // the split bit: in active word slot, UINT32_MAX for a leaf
+    uint32_t begin, end;                // rays: order[begin, end)
+    uint32_t common_begin, common_end;  // the bits they all have: common[...]
+    uint32_t word;                      // the split bit's word, UINT32_MAX for a leaf
     uint64_t bit;
     uint32_t zero, one;  // children: rays without and with the bit
   };
 
   uint32_t build(uint32_t begin, uint32_t end, uint32_t depth);
-  // A bit that about half of the rays in order[begin, end) have, judged on a
-  // sample; false when they all agree on every bit.
-  bool split_bit(uint32_t begin, uint32_t end, const uint64_t* common, Node* node);
-  // Ray r's masked pattern in active word slot k.
-  uint64_t word(uint32_t r, uint32_t k) const {
-    return patterns[uint64_t{r} * words + active[k]] & mask[active[k]];
-  }
+  // The masked bits that every ray in order[begin, end) has, appended to
+  // common.
+  void append_common(uint32_t begin, uint32_t end);
+  // A bit outside the common ones that about half of the rays have, judged
+  // on a sample; false when none is found.
+  bool split_bit(uint32_t begin, uint32_t end, const Node& node, uint32_t* word, uint64_t* bit);
+  bool ray_has(uint32_t r, uint32_t word, uint64_t bit) const;
 
-  const uint64_t* patterns;
-  uint32_t words;
+  const std::vector<Pattern>& patterns;
   const uint64_t* mask;
-  const std::vector<uint32_t>& active;
   std::vector<uint32_t> order;
   std::vector<Node> nodes;
-  Words common;                 // active.size() words per node: the bits all its rays have
+  std::vector<PatternWord> common;
   std::vector<uint32_t> tally;  // scratch for split_bit, one count per bit
+  std::vector<uint64_t> dense;  // scratch, all zero between uses
 };
 
 #endif  // CRNINV_ALGEBRA_SEMIFLOW_PATTERNS_H_
