@@ -41,6 +41,55 @@ std::vector<bool> surviving_rows(const SparseMatrix& a, const SparseMatrix& at) 
   return alive;
 }
 
+int64_t common_factor(const SparseMatrix& a, uint32_t i) {
+  int64_t g = 0;
+  for (uint64_t e = a.start[i]; e < a.start[i + 1]; ++e) g = std::gcd(g, int64_t{a.value[e]});
+  return g;
+}
+
+// Whether rows i and k are the same primitive row times their factors.
+bool same_direction(const SparseMatrix& a, uint32_t i, int64_t gi, uint32_t k, int64_t gk) {
+  if (a.start[i + 1] - a.start[i] != a.start[k + 1] - a.start[k]) return false;
+  for (uint64_t e = a.start[i], f = a.start[k]; e < a.start[i + 1]; ++e, ++f) {
+    if (a.column[e] != a.column[f] || a.value[e] / gi != a.value[f] / gk) return false;
+  }
+  return true;
+}
+
+// Marks each live row that is a positive multiple of a lower live row as
+// dead and lists it under the lowest of its class: copies[i] for row i.
+std::vector<std::vector<uint32_t>> drop_multiples(const SparseMatrix& a, std::vector<bool>& alive,
+                                                  const std::vector<int64_t>& factor) {
+  // Rows by a hash of their primitive form; equal hashes are compared.
+  std::vector<std::pair<uint64_t, uint32_t>> keyed;
+  for (uint32_t i = 0; i < a.rows; ++i) {
+    if (!alive[i]) continue;
+    uint64_t h = 1469598103934665603u;
+    for (uint64_t e = a.start[i]; e < a.start[i + 1]; ++e) {
+      h = (h ^ a.column[e]) * 1099511628211u;
+      h = (h ^ static_cast<uint64_t>(a.value[e] / factor[i])) * 1099511628211u;
+    }
+    keyed.push_back({h, i});
+  }
+  std::sort(keyed.begin(), keyed.end());
+  std::vector<std::vector<uint32_t>> copies(a.rows);
+  for (size_t first = 0, end; first < keyed.size(); first = end) {
+    for (end = first + 1; end < keyed.size() && keyed[end].first == keyed[first].first;) ++end;
+    for (size_t x = first; x < end; ++x) {
+      uint32_t i = keyed[x].second;
+      if (!alive[i]) continue;
+      for (size_t y = x + 1; y < end; ++y) {
+        uint32_t k = keyed[y].second;
+        if (alive[k] && same_direction(a, i, factor[i], k, factor[k])) {
+          alive[k] = false;
+          copies[i].push_back(k);
+        }
+      }
+    }
+  }
+  return copies;
+}
+
 uint32_t find_root(std::vector<uint32_t>& parent, uint32_t i) {
   while (parent[i] != i) i = parent[i] = parent[parent[i]];
   return i;
@@ -48,8 +97,15 @@ uint32_t find_root(std::vector<uint32_t>& parent, uint32_t i) {
 
 // The part of the rows, with its columns renumbered in increasing order.
 SemiflowPart make_part(const SparseMatrix& a, std::vector<uint32_t> rows,
-                       std::vector<uint32_t>& local_column) {
+                       std::vector<uint32_t>& local_column,
+                       const std::vector<std::vector<uint32_t>>& copies,
+                       const std::vector<int64_t>& factor) {
   SemiflowPart part;
+  for (uint32_t i : rows) {
+    part.factor.push_back(factor[i]);
+    part.copies.emplace_back();
+    for (uint32_t k : copies[i]) part.copies.back().push_back({k, factor[k]});
+  }
   std::vector<uint32_t> used;
   for (uint32_t i : rows) {
     for (uint64_t e = a.start[i]; e < a.start[i + 1]; ++e) {
@@ -80,9 +136,12 @@ PrunedMatrix prune_and_split(const SparseMatrix& a) {
   PrunedMatrix result;
   SparseMatrix at = transposed(a);
   std::vector<bool> alive = surviving_rows(a, at);
+  std::vector<int64_t> factor(a.rows);
   for (uint32_t i = 0; i < a.rows; ++i) {
     if (a.start[i + 1] == a.start[i]) result.zero_rows.push_back(i);
+    factor[i] = common_factor(a, i);
   }
+  std::vector<std::vector<uint32_t>> copies = drop_multiples(a, alive, factor);
   // Rows that share a column are in one part.
   std::vector<uint32_t> parent(a.rows);
   std::iota(parent.begin(), parent.end(), 0);
@@ -114,6 +173,8 @@ PrunedMatrix prune_and_split(const SparseMatrix& a) {
     members[part_of[r]].push_back(i);
   }
   std::vector<uint32_t> local_column(a.columns, UINT32_MAX);
-  for (auto& rows : members) result.parts.push_back(make_part(a, std::move(rows), local_column));
+  for (auto& rows : members) {
+    result.parts.push_back(make_part(a, std::move(rows), local_column, copies, factor));
+  }
   return result;
 }

@@ -102,6 +102,21 @@ void make_primitive(SparseVector<Int>* v) {
   for (Int& x : v->value) x /= g;
 }
 
+// Puts the entries in increasing index order.
+template <typename Int>
+void sort_by_index(SparseVector<Int>* v) {
+  std::vector<uint32_t> order(v->size());
+  std::iota(order.begin(), order.end(), 0);
+  std::sort(order.begin(), order.end(),
+            [&](uint32_t x, uint32_t y) { return v->index[x] < v->index[y]; });
+  SparseVector<Int> sorted;
+  for (uint32_t k : order) {
+    sorted.index.push_back(v->index[k]);
+    sorted.value.push_back(std::move(v->value[k]));
+  }
+  *v = std::move(sorted);
+}
+
 // *out = s * x + t * y, without its zero entries, made primitive.
 template <typename Int>
 void combine(const Int& s, const SparseVector<Int>& x, const Int& t, const SparseVector<Int>& y,

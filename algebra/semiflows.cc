@@ -28,24 +28,65 @@ void set_coefficients(const SparseVector<mpz_class>& v, Semiflow* s) {
   for (const mpz_class& x : v.value) s->coefficients.push_back(x.get_si());
 }
 
-// Appends the minimal semiflows of part to *out, or stops past the limit
-// (see extreme_rays).
+// Appends to *out the semiflow v of part, on its local rows, and one copy
+// for each choice of the rows left out as multiples of those in its support
+// (semiflow_prune.h); kTooMany once *out would pass max entries.
 template <typename Int>
-SemiflowStatus part_semiflows(const SemiflowPart& part, uint64_t limit,
-                              std::vector<Semiflow>* out) {
+SemiflowStatus emit(const SemiflowPart& part, const SparseVector<Int>& v, uint64_t max,
+                    std::vector<Semiflow>* out) {
+  std::vector<uint32_t> branching;  // entries whose row has copies
+  for (uint32_t k = 0; k < v.size(); ++k) {
+    if (!part.copies[v.index[k]].empty()) branching.push_back(k);
+  }
+  // choice[b]: 0 for the row itself, c for its copy c - 1.
+  std::vector<uint32_t> choice(branching.size(), 0);
+  for (;;) {
+    if (out->size() >= max) return SemiflowStatus::kTooMany;
+    SparseVector<Int> w = v;
+    for (uint32_t k = 0; k < v.size(); ++k) w.index[k] = part.rows[v.index[k]];
+    for (size_t b = 0; b < branching.size(); ++b) {
+      if (choice[b] == 0) continue;
+      uint32_t k = branching[b];
+      const SemiflowPart::Copy& copy = part.copies[v.index[k]][choice[b] - 1];
+      // y_copy = y_row * factor_row / factor_copy, the others scaled to keep
+      // every entry whole.
+      Int num = scaled(w.value[k], Int(part.factor[v.index[k]])), den = Int(copy.factor);
+      Int g = gcd_with(gcd_with(Int(0), num), den);
+      num /= g;
+      den /= g;
+      if (!is_one(den)) {
+        for (Int& x : w.value) x = scaled(x, den);
+      }
+      w.value[k] = num;
+      w.index[k] = copy.row;
+    }
+    if (!branching.empty()) {
+      make_primitive(&w);
+      sort_by_index(&w);
+    }
+    Semiflow s;
+    s.support.assign(w.index.begin(), w.index.end());
+    set_coefficients(w, &s);
+    out->push_back(std::move(s));
+    size_t b = 0;
+    while (b < choice.size() && ++choice[b] > part.copies[v.index[branching[b]]].size()) {
+      choice[b++] = 0;
+    }
+    if (b == choice.size()) return SemiflowStatus::kDone;
+  }
+}
+
+// Appends the minimal semiflows of part to *out, or stops past max entries
+// in *out (see extreme_rays).
+template <typename Int>
+SemiflowStatus part_semiflows(const SemiflowPart& part, uint64_t max, std::vector<Semiflow>* out) {
   VectorSet<Int> rays;
   SemiflowStatus status =
-      extreme_rays(left_kernel<Int>(part.matrix), part.matrix.rows, limit, &rays);
-  if (status != SemiflowStatus::kDone) return status;
-  for (const SparseVector<Int>& v : rays) {
-    Semiflow s;
-    // Part rows ascend, so the support stays in increasing order.
-    s.support.reserve(v.size());
-    for (uint32_t i : v.index) s.support.push_back(part.rows[i]);
-    set_coefficients(v, &s);
-    out->push_back(std::move(s));
+      extreme_rays(left_kernel<Int>(part.matrix), part.matrix.rows, max - out->size(), &rays);
+  for (size_t k = 0; k < rays.size() && status == SemiflowStatus::kDone; ++k) {
+    status = emit(part, rays[k], max, out);
   }
-  return SemiflowStatus::kDone;
+  return status;
 }
 
 }  // namespace
@@ -66,14 +107,13 @@ SemiflowStatus minimal_semiflows(const SparseMatrix& a, uint64_t max_semiflows,
     out->push_back(std::move(s));
   }
   for (const SemiflowPart& part : pruned.parts) {
-    uint64_t limit = max_semiflows - out->size();
     size_t before = out->size();
     SemiflowStatus status;
     try {
-      status = part_semiflows<int64_t>(part, limit, out);
+      status = part_semiflows<int64_t>(part, max_semiflows, out);
     } catch (const Overflow&) {
       out->resize(before);
-      status = part_semiflows<mpz_class>(part, limit, out);
+      status = part_semiflows<mpz_class>(part, max_semiflows, out);
     }
     if (status != SemiflowStatus::kDone) {
       out->clear();

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <numeric>
 #include <random>
@@ -176,7 +177,8 @@ void expect_minimal_semiflows(const Dense& a, uint32_t columns) {
 
 // Petri-net-like: each column takes from and gives to a few rows, weights
 // 1 to 3, or far larger where big is set, so that 64 bits overflow.
-Dense random_matrix(std::mt19937& random, uint32_t m, uint32_t n, bool big) {
+// Where copies is set, some rows are positive multiples of others.
+Dense random_matrix(std::mt19937& random, uint32_t m, uint32_t n, bool big, bool copies = false) {
   Dense a(m, std::vector<int64_t>(n, 0));
   for (uint32_t j = 0; j < n; ++j) {
     for (uint32_t i = 0; i < m; ++i) {
@@ -184,6 +186,19 @@ Dense random_matrix(std::mt19937& random, uint32_t m, uint32_t n, bool big) {
       int64_t w = big ? 1000000000 + random() % 1000 : 1 + random() % 3;
       if (roll < 2) a[i][j] -= w;
       if (roll == 2 || roll == 3) a[i][j] += w;
+    }
+  }
+  for (uint32_t i = 1; copies && i < m; ++i) {
+    if (random() % 2 == 0) continue;
+    // Row i becomes times row k, and row k now and then twice itself, where
+    // the entries still fit 32 bits.
+    uint32_t k = random() % i, times = 1 + random() % 3, twice = 1 + random() % 2;
+    bool fit = true;
+    for (uint32_t j = 0; j < n; ++j) fit = fit && std::abs(a[k][j] * times * twice) <= INT32_MAX;
+    if (!fit) continue;
+    for (uint32_t j = 0; j < n; ++j) {
+      a[i][j] = a[k][j] * times;
+      a[k][j] *= twice;
     }
   }
   return a;
@@ -200,15 +215,18 @@ Dense transpose(const Dense& a, uint32_t n) {
 TEST(Semiflows, RandomMatricesAgainstBruteForce) {
   struct Family {
     uint32_t max_rows, max_columns, cases;
-    bool big;
+    bool big, copies;
   };
-  // Small weights; then weights near 2^30, whose combinations pass 64 bits.
-  for (Family f : {Family{9, 8, 300, false}, Family{8, 7, 100, true}}) {
-    std::mt19937 random(f.max_rows * 7919 + f.big);
+  // Small weights; weights near 2^30, whose combinations pass 64 bits; rows
+  // that are multiples of others, small and big.
+  for (Family f : {Family{9, 8, 300, false, false}, Family{8, 7, 100, true, false},
+                   Family{9, 6, 150, false, true}, Family{7, 5, 50, true, true}}) {
+    std::mt19937 random(f.max_rows * 7919 + f.big + 2 * f.copies);
     for (uint32_t c = 0; c < f.cases; ++c) {
       uint32_t m = 1 + random() % f.max_rows, n = random() % (f.max_columns + 1);
-      Dense a = random_matrix(random, m, n, f.big);
-      SCOPED_TRACE("case " + std::to_string(c) + (f.big ? " big" : ""));
+      Dense a = random_matrix(random, m, n, f.big, f.copies);
+      SCOPED_TRACE("case " + std::to_string(c) + (f.big ? " big" : "") +
+                   (f.copies ? " copies" : ""));
       expect_minimal_semiflows(a, n);
       if (n > 0 && n <= 9) expect_minimal_semiflows(transpose(a, n), m);
     }
