@@ -7,10 +7,15 @@
 
 namespace {
 
-// Below this many pairs of a positive and a negative ray in a step, a pair
-// is checked against every ray directly; from it on, through a pattern tree
-// built for the step.
-constexpr size_t kTreeFrom = 32;
+// The adjacency test of one step. Below kIndexFrom pairs of a positive and
+// a negative ray, a pair is checked against every ray directly. From it on,
+// through the lowest-bit index, which costs one pass to build and tests
+// few rays when they are combinations of few basis vectors; once its
+// queries have tested more than kTreeAfter rays each on average, through a
+// pattern tree, whose pruning does not depend on that.
+constexpr uint64_t kIndexFrom = 32;
+constexpr uint64_t kProbes = 256;     // queries before the index is judged
+constexpr uint64_t kTreeAfter = 256;  // rays tested per query
 
 template <typename Int>
 class DoubleDescription {
@@ -22,6 +27,8 @@ class DoubleDescription {
   VectorSet<Int> take_rays() { return std::move(rays); }
 
  private:
+  class Adjacency;
+
   uint32_t ray_count() const { return static_cast<uint32_t>(rays.size()); }
   void add_ray(SparseVector<Int> v);
   void remove_ray(uint32_t r);
@@ -50,8 +57,37 @@ class DoubleDescription {
   // The coordinates imposed, by bit.
   Words mask;
   uint32_t imposed = 0;  // of the coordinates not owned
+  uint32_t owned = 0;    // coordinates, which take bits [0, owned)
   std::vector<uint32_t> pending;
   uint64_t final_rays = 0;  // rays with no negative entry
+};
+
+// The adjacency test of one step (see kIndexFrom).
+template <typename Int>
+class DoubleDescription<Int>::Adjacency {
+ public:
+  Adjacency(const DoubleDescription& dd_, uint64_t pairs) : dd(dd_) {
+    if (pairs >= kIndexFrom)
+      index = std::make_unique<LowestBitIndex>(dd.patterns, &dd.mask[0], dd.owned);
+  }
+
+  // Whether rays a and b, whose union u spans the words in u_words, are
+  // adjacent: no other ray lies inside their union.
+  bool adjacent(const uint64_t* u, const std::vector<uint32_t>& u_words, uint32_t a, uint32_t b) {
+    if (tree) return !tree->has_subset(u, a, b);
+    if (!index) return !dd.has_subset(u, a, b);
+    bool inside = index->has_subset(u, u_words, a, b, &tested);
+    if (++queries == kProbes && tested > kTreeAfter * kProbes) {
+      tree = std::make_unique<PatternTree>(dd.patterns, &dd.mask[0], dd.words);
+    }
+    return !inside;
+  }
+
+ private:
+  const DoubleDescription& dd;
+  std::unique_ptr<LowestBitIndex> index;
+  std::unique_ptr<PatternTree> tree;
+  uint64_t queries = 0, tested = 0;
 };
 
 template <typename Int>
@@ -64,6 +100,7 @@ DoubleDescription<Int>::DoubleDescription(KernelBasis<Int> basis, uint32_t coord
       mask(words, 0) {
   uint32_t next = 0;
   for (uint32_t c : basis.owned) bit[c] = next++;
+  owned = next;
   for (uint32_t c = 0; c < coordinates; ++c) {
     if (bit[c] == UINT32_MAX) {
       bit[c] = next++;
@@ -173,10 +210,7 @@ SemiflowStatus DoubleDescription<Int>::step(uint32_t c, uint64_t limit) {
   // gives a new ray, zero at c: a positive combination of the two.
   std::vector<uint64_t> u(words, 0);
   std::vector<uint32_t> set;
-  std::unique_ptr<PatternTree> tree;
-  if (uint64_t{up.size()} * down.size() >= kTreeFrom) {
-    tree = std::make_unique<PatternTree>(patterns, &mask[0], words);
-  }
+  Adjacency adjacency(*this, uint64_t{up.size()} * down.size());
   VectorSet<Int> made;
   uint64_t found = final_rays;
   for (uint32_t a : up) {
@@ -184,7 +218,7 @@ SemiflowStatus DoubleDescription<Int>::step(uint32_t c, uint64_t limit) {
       for (uint32_t w : set) u[w] = 0;
       set.clear();
       if (!union_fits(a, b, u.data(), &set)) continue;
-      if (tree ? tree->has_subset(u.data(), a, b) : has_subset(u.data(), a, b)) continue;
+      if (!adjacency.adjacent(u.data(), set, a, b)) continue;
       const Int& va = *rays[a].find(c);
       const Int& vb = *rays[b].find(c);
       Int g = gcd_with(gcd_with(Int(0), va), vb);

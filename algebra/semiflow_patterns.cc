@@ -128,3 +128,33 @@ bool PatternTree::has_subset(const uint64_t* u, uint32_t skip_a, uint32_t skip_b
   }
   return false;
 }
+
+LowestBitIndex::LowestBitIndex(const std::vector<Pattern>& patterns_, const uint64_t* mask_,
+                               uint32_t bits_)
+    : patterns(patterns_), mask(mask_), bits(bits_), start(bits_ + 2, 0), order(patterns_.size()) {
+  auto lowest = [&](uint32_t r) {
+    const PatternWord& w = patterns[r][0];
+    return w.word * 64 + static_cast<uint32_t>(__builtin_ctzll(w.bits));
+  };
+  // A counting sort of the rays by lowest bit.
+  for (uint32_t r = 0; r < patterns.size(); ++r) ++start[lowest(r) + 2];
+  for (uint32_t b = 2; b < start.size(); ++b) start[b] += start[b - 1];
+  for (uint32_t r = 0; r < patterns.size(); ++r) order[start[lowest(r) + 1]++] = r;
+}
+
+bool LowestBitIndex::has_subset(const uint64_t* u, const std::vector<uint32_t>& u_words,
+                                uint32_t skip_a, uint32_t skip_b, uint64_t* tested) const {
+  for (uint32_t w : u_words) {
+    if (w * 64 >= bits) continue;
+    for (uint64_t x = u[w]; x != 0; x &= x - 1) {
+      uint32_t b = w * 64 + static_cast<uint32_t>(__builtin_ctzll(x));
+      if (b >= bits) break;
+      *tested += start[b + 1] - start[b];
+      for (uint32_t i = start[b]; i < start[b + 1]; ++i) {
+        uint32_t r = order[i];
+        if (r != skip_a && r != skip_b && inside(patterns[r], mask, u)) return true;
+      }
+    }
+  }
+  return false;
+}

@@ -98,4 +98,28 @@ class PatternTree {
   std::vector<uint64_t> dense;  // scratch, all zero between uses
 };
 
+// The rays grouped by the lowest bit of their pattern. In the double
+// description every ray has a bit among the owned coordinates, which take
+// the lowest bits, and a ray inside a union has its lowest bit in it: the
+// rays to test are those listed under the union's own bits, and a union
+// holds few of the thousands of owned bits.
+class LowestBitIndex {
+ public:
+  // Over rays [0, patterns.size()), whose lowest bits are all below bits
+  // and in mask. Both must outlive the index and stay unchanged.
+  LowestBitIndex(const std::vector<Pattern>& patterns, const uint64_t* mask, uint32_t bits);
+
+  // As PatternTree::has_subset; u_words lists the words where u may be
+  // nonzero. Adds the rays it tested to *tested.
+  bool has_subset(const uint64_t* u, const std::vector<uint32_t>& u_words, uint32_t skip_a,
+                  uint32_t skip_b, uint64_t* tested) const;
+
+ private:
+  const std::vector<Pattern>& patterns;
+  const uint64_t* mask;
+  uint32_t bits;
+  std::vector<uint32_t> start;  // rays with lowest bit b: order[start[b], start[b + 1])
+  std::vector<uint32_t> order;
+};
+
 #endif  // CRNINV_ALGEBRA_SEMIFLOW_PATTERNS_H_
