@@ -51,7 +51,7 @@ class DoubleDescription {
   // first ones, so that they fill whole words of the mask.
   std::vector<uint32_t> bit;
   VectorSet<Int> rays;
-  std::vector<Pattern> patterns;                         // per ray: its support, by bit
+  Patterns patterns;                                     // per ray: its support, by bit
   std::vector<uint32_t, Accounted<uint32_t>> negatives;  // per ray
   std::vector<uint32_t> positive_at, negative_at;        // rays, per coordinate
   // The coordinates imposed, by bit.

@@ -12,8 +12,7 @@ Pattern pattern_of(std::vector<uint32_t> bits) {
   return p;
 }
 
-PatternTree::PatternTree(const std::vector<Pattern>& patterns_, const uint64_t* mask_,
-                         uint32_t words)
+PatternTree::PatternTree(const Patterns& patterns_, const uint64_t* mask_, uint32_t words)
     : patterns(patterns_),
       mask(mask_),
       order(patterns_.size()),
@@ -129,8 +128,7 @@ bool PatternTree::has_subset(const uint64_t* u, uint32_t skip_a, uint32_t skip_b
   return false;
 }
 
-LowestBitIndex::LowestBitIndex(const std::vector<Pattern>& patterns_, const uint64_t* mask_,
-                               uint32_t bits_)
+LowestBitIndex::LowestBitIndex(const Patterns& patterns_, const uint64_t* mask_, uint32_t bits_)
     : patterns(patterns_), mask(mask_), bits(bits_), start(bits_ + 2, 0), order(patterns_.size()) {
   auto lowest = [&](uint32_t r) {
     const PatternWord& w = patterns[r][0];

@@ -32,6 +32,10 @@ struct PatternWord {
 };
 // The nonzero words of a set of bits, in increasing position.
 using Pattern = std::vector<PatternWord, Accounted<PatternWord>>;
+// Containers as large as the set of rays count in the memory account.
+template <typename T>
+using RayVector = std::vector<T, Accounted<T>>;
+using Patterns = RayVector<Pattern>;
 
 inline bool has_bit(const uint64_t* p, uint32_t bit) {
   return (p[bit / 64] >> (bit % 64)) & 1;
@@ -63,7 +67,7 @@ class PatternTree {
  public:
   // Over rays [0, patterns.size()); only the bits of mask count. Both must
   // outlive the tree and stay unchanged.
-  PatternTree(const std::vector<Pattern>& patterns, const uint64_t* mask, uint32_t words);
+  PatternTree(const Patterns& patterns, const uint64_t* mask, uint32_t words);
 
   // Whether a ray other than skip_a and skip_b has its masked pattern inside
   // u, a dense set of words with the mask applied.
@@ -89,11 +93,11 @@ class PatternTree {
   bool split_bit(uint32_t begin, uint32_t end, const Node& node, uint32_t* word, uint64_t* bit);
   bool ray_has(uint32_t r, uint32_t word, uint64_t bit) const;
 
-  const std::vector<Pattern>& patterns;
+  const Patterns& patterns;
   const uint64_t* mask;
-  std::vector<uint32_t> order;
-  std::vector<Node> nodes;
-  std::vector<PatternWord> common;
+  RayVector<uint32_t> order;
+  RayVector<Node> nodes;
+  RayVector<PatternWord> common;
   std::vector<uint32_t> tally;  // scratch for split_bit, one count per bit
   std::vector<uint64_t> dense;  // scratch, all zero between uses
 };
@@ -107,7 +111,7 @@ class LowestBitIndex {
  public:
   // Over rays [0, patterns.size()), whose lowest bits are all below bits
   // and in mask. Both must outlive the index and stay unchanged.
-  LowestBitIndex(const std::vector<Pattern>& patterns, const uint64_t* mask, uint32_t bits);
+  LowestBitIndex(const Patterns& patterns, const uint64_t* mask, uint32_t bits);
 
   // As PatternTree::has_subset; u_words lists the words where u may be
   // nonzero. Adds the rays it tested to *tested.
@@ -115,11 +119,11 @@ class LowestBitIndex {
                   uint32_t skip_b, uint64_t* tested) const;
 
  private:
-  const std::vector<Pattern>& patterns;
+  const Patterns& patterns;
   const uint64_t* mask;
   uint32_t bits;
   std::vector<uint32_t> start;  // rays with lowest bit b: order[start[b], start[b + 1])
-  std::vector<uint32_t> order;
+  RayVector<uint32_t> order;
 };
 
 #endif  // CRNINV_ALGEBRA_SEMIFLOW_PATTERNS_H_

@@ -19,7 +19,7 @@ TEST(PatternTree, FindsASubsetExactlyWhenAScanDoes) {
     std::vector<uint64_t> dense(words * count), mask(words);
     for (uint64_t& m : mask) m = random() | random();
     for (uint64_t& p : dense) p = random() % 4 ? random() & random() & random() : 0;
-    std::vector<Pattern> patterns(count);
+    Patterns patterns(count);
     for (uint32_t r = 0; r < count; ++r) {
       std::vector<uint32_t> bits;
       for (uint32_t b = 0; b < words * 64; ++b) {
