@@ -26,6 +26,8 @@
 #                     shows ">N" (or ">N?" when the candidates passed it) and
 #                     in parentheses the time it took to stop (default: no cap)
 #   SEMIFLOW_PEERS    a subset of "petrispot 4ti2" (default both)
+#   SKIP_CAPPED       when set, 4ti2 is not run where the runner stopped at its
+#                     cap: it would have to list more rays than the cap
 #   PETRISPOT         the PetriSpot binary (default ../peers/petrispot/petri64)
 #   PNML_DIR          where the PNML files are (default ../peers/pnml, then
 #                     ../shared/pnml/mcc)
@@ -164,7 +166,7 @@ for net in "${nets[@]}"; do
         line+=$(printf ' | %9s %7s %5s %4s' "$ps_t" "$ps_n" "$(ratio "$ps_t" "$t")" "$(verdict "$ps_n" "$mine")")
         sumline+=" $ps_t"
         r_t=- r_n=-
-        if has_peer 4ti2; then
+        if has_peer 4ti2 && { [ -z "${SKIP_CAPPED:-}" ] || [[ $mine != ">"* ]]; }; then
             mkdir -p "$work/4ti2" && rm -f "$work/4ti2/"*
             if write_matrix "$net" "$work/4ti2/m.mat" "$mode"; then
                 read -r st r_t kb < <(run "$work/r" "$TIMEOUT" 4ti2-rays -q "$work/4ti2/m")
