@@ -34,7 +34,16 @@ void checked_add(int32_t& target, int32_t addend) {
   target += addend;
 }
 
+namespace {
+void (*before_fatal_message)() = nullptr;
+}  // namespace
+
+void set_before_fatal_message(void (*hook)()) {
+  before_fatal_message = hook;
+}
+
 void fatal_overflow(const char* message) {
+  if (before_fatal_message != nullptr) before_fatal_message();
   std::cerr << message << '\n';
   std::cerr.flush();
   std::exit(1);

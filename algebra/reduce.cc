@@ -100,7 +100,8 @@ void reduce(Row* rows, uint32_t count, uint32_t n, PivotRule rule, const ReduceP
 
   uint32_t i = 0;  // where the next pivot row goes
   for (uint32_t j = 0; j < n && i < count; ++j) {
-    if (progress.report != nullptr && j % 256 == 0) progress.report(progress.context, j, n);
+    if (progress.report != nullptr && j % 64 == 0)
+      progress.report(progress.context, j, n, i, count);
     waiting.take(j, nonzero);
     // The pivot, among the rows not yet chosen.
     uint32_t best = kNone;

@@ -6,9 +6,11 @@
 
 #include "algebra/row.h"
 
-// Told now and then how far a reduction has come: columns scanned of all.
+// Told now and then how far a reduction has come: columns scanned of all,
+// and pivots found of the rows (the run ends when either is complete).
 struct ReduceProgress {
-  void (*report)(void* context, uint32_t done, uint32_t columns) = nullptr;
+  void (*report)(void* context, uint32_t columns_done, uint32_t columns, uint32_t pivots,
+                 uint32_t rows) = nullptr;
   void* context = nullptr;
 };
 

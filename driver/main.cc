@@ -17,6 +17,7 @@
 #include "algebra/row_storage.h"
 #include "algebra/unimodular.h"
 #include "driver/memory.h"
+#include "driver/progress.h"
 #include "reader/lexer.h"
 #include "reader/names.h"
 #include "reader/parser.h"
@@ -24,6 +25,7 @@
 namespace {
 
 [[noreturn]] void out_of_memory() {
+  clear_progress_line();
   fputs("Out of memory\n", stderr);
   exit(1);
 }
@@ -97,7 +99,10 @@ int main(int argc, char** argv) {
 
   PivotRule rule =
       provably_unimodular(rows, S, R) ? PivotRule::kLeastFill : PivotRule::kSmallestMagnitude;
-  reduce(rows, S, R + S, rule);
+  {
+    Progress progress;
+    reduce(rows, S, R + S, rule, progress.hook());
+  }
 
   print_section("Flows (== constant):\n", ROW_FLOW, rows, R, S, index2species, Reactions);
   print_section("\nInequalities (remove reactions, <= constant):\n", ROW_INEQUALITY, rows, R, S,
