@@ -92,7 +92,13 @@ bool better_pivot(const Row* rows, const Positions& where, PivotRule rule, uint3
 
 }  // namespace
 
-void reduce(Row* rows, uint32_t count, uint32_t n, PivotRule rule, const ReduceProgress& progress) {
+void reduce(Row* rows, uint32_t count, uint32_t n, PivotRule rule, const ReduceProgress& progress,
+            ReduceStats* stats) {
+  uint64_t entries = 0;
+  if (stats != nullptr) {
+    for (uint32_t r = 0; r < count; ++r) entries += rows[r].nonzeros();
+    stats->peak_entries = entries;
+  }
   Buckets waiting(n, count);
   for (uint32_t r = count; r-- > 0;) waiting.put(rows[r].next_nonzero(0), r);
   Positions where(count);
@@ -120,7 +126,18 @@ void reduce(Row* rows, uint32_t count, uint32_t n, PivotRule rule, const ReduceP
       }
       std::sort(targets.begin(), targets.end(),
                 [&](uint32_t a, uint32_t b) { return where.of[a] < where.of[b]; });
-      for (uint32_t r : targets) rows[r].eliminate(j, rows[best]);
+      for (uint32_t r : targets) {
+        if (stats == nullptr) {
+          rows[r].eliminate(j, rows[best]);
+          continue;
+        }
+        entries -= rows[r].nonzeros();
+        rows[r].eliminate(j, rows[best]);
+        entries += rows[r].nonzeros();
+        stats->eliminations += 1;
+        stats->pivot_entries += rows[best].nonzeros();
+        stats->peak_entries = std::max(stats->peak_entries, entries);
+      }
     }
     for (uint32_t r : nonzero) waiting.put(rows[r].next_nonzero(j + 1), r);
   }

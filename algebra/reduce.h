@@ -14,6 +14,15 @@ struct ReduceProgress {
   void* context = nullptr;
 };
 
+// What a reduction did, for benchmarks: the eliminations, the pivot
+// entries they visited (the work of an elimination whose multiplier is 1 or
+// -1), and the most nonzero entries the rows held at once.
+struct ReduceStats {
+  uint64_t eliminations = 0;
+  uint64_t pivot_entries = 0;
+  uint64_t peak_entries = 0;
+};
+
 // How the pivot row of a column is chosen among the rows that may take it.
 enum class PivotRule {
   // The smallest magnitude, then the lowest position: the sizes of the
@@ -32,6 +41,6 @@ enum class PivotRule {
 // row, and every row ends primitive. The pivot rows end at the front, in
 // the order of their columns.
 void reduce(Row* rows, uint32_t count, uint32_t n, PivotRule rule = PivotRule::kSmallestMagnitude,
-            const ReduceProgress& progress = {});
+            const ReduceProgress& progress = {}, ReduceStats* stats = nullptr);
 
 #endif  // CRNINV_ALGEBRA_REDUCE_H_

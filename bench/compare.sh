@@ -12,9 +12,15 @@
 #   flint   bench/peers/flint_nullspace.c: fmpz_mat_nullspace on N^T
 #   4ti2    4ti2-zbasis --precision=64 (64-bit arithmetic; Debian's 4ti2 1.6.9
 #           refuses the short form -p=64): a lattice basis of {x : N^T x = 0}
+#   petrispot  PetriSpot's petri64 --Pflows -q -i NET.pnml, the Petri-net tool,
+#           on the PNML original of an MCC network (../shared/pnml/mcc/NAME.pnml.gz,
+#           unpacked beforehand); built from ../shared/peers/petrispot when missing.
+#           Its flows are a generating set, not always a basis: more than
+#           S minus the rank on some nets.
 # and prints one table row per network. Every time is the wall time of the whole
-# process. FLINT and 4ti2 are given N^T as a ready matrix file (written once per
-# network, not timed), so their times leave out reading the network.
+# process, every MB its peak resident memory. FLINT and 4ti2 are given N^T as a
+# ready matrix file (written once per network, not timed), so their times leave
+# out reading the network; PetriSpot reads its PNML.
 #
 # Environment:
 #   COMPARE_RUNS     runs per tool and network, median taken (default 5)
@@ -22,7 +28,9 @@
 #   COMPARE_BUDGET   a tool whose first run took longer than BUDGET/(RUNS-1)
 #                    seconds is not run again: its time is that single run
 #                    (column n), (default 60)
-#   COMPARE_PEERS    peers to run, a subset of "sympy flint 4ti2" (default all)
+#   COMPARE_PEERS    peers to run, a subset of "sympy flint 4ti2 petrispot"
+#                    (default all)
+#   PETRISPOT        a petri64 to use (default: built into build/peers/petrispot)
 #   PYTHON           the Python that runs the sympy peer (default python3)
 #
 # Missing peers are installed with apt-get (python3-sympy, libflint-dev, 4ti2).
@@ -34,7 +42,8 @@ peers_dir=$here/peers
 RUNS=${COMPARE_RUNS:-5}
 TIMEOUT=${COMPARE_TIMEOUT:-300}
 BUDGET=${COMPARE_BUDGET:-60}
-PEERS=${COMPARE_PEERS:-sympy flint 4ti2}
+PEERS=${COMPARE_PEERS:-sympy flint 4ti2 petrispot}
+shared=$(dirname "$root")/shared
 PYTHON=${PYTHON:-python3}
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/crninv-compare.XXXXXX")
@@ -78,6 +87,12 @@ if has_peer flint; then
         { log "cannot build the FLINT peer: left out"; PEERS=${PEERS/flint/}; }
 fi
 if has_peer 4ti2 && ! command -v 4ti2-zbasis >/dev/null; then PEERS=${PEERS/4ti2/}; fi
+petrispot=${PETRISPOT:-$root/build/peers/petrispot/petri64}
+if has_peer petrispot && [ ! -x "$petrispot" ]; then
+    log "building PetriSpot ..."
+    sh "$shared/peers/petrispot/build.sh" "$(dirname "$petrispot")" >&2 ||
+        { log "cannot build PetriSpot: left out"; PEERS=${PEERS/petrispot/}; }
+fi
 read -r -a peers <<<"$PEERS"
 
 # --- measuring ---------------------------------------------------------------
@@ -152,13 +167,15 @@ header() {
     local p
     for p in "${peers[@]}"; do
         case $p in
-        sympy) printf ' | %8s %8s %7s %5s %2s' sympy_s nullsp_s x flows n ;;
-        flint) printf ' | %8s %8s %7s %5s %2s' flint_s nullsp_s x flows n ;;
-        4ti2) printf ' | %8s %7s %5s %2s' 4ti2_s x flows n ;;
+        sympy) printf ' | %8s %8s %7s %7s %5s %2s' sympy_s nullsp_s MB x flows n ;;
+        flint) printf ' | %8s %8s %7s %7s %5s %2s' flint_s nullsp_s MB x flows n ;;
+        4ti2) printf ' | %8s %7s %7s %5s %2s' 4ti2_s MB x flows n ;;
+        petrispot) printf ' | %8s %7s %7s %5s %2s' petri_s MB x flows n ;;
         esac
     done
     printf '\n'
 }
+megabytes() { awk -v k="$1" 'BEGIN { if (k == "-" || k == "") print "-"; else printf "%.1f", k / 1024 }'; }
 
 log "crninv: $crninv; peers: ${peers[*]:-none}; runs: $RUNS; timeout: ${TIMEOUT}s; budget: ${BUDGET}s"
 cat <<EOF
@@ -196,7 +213,7 @@ for entry in "${nets[@]}"; do
         ct=-
         if [ "$cst" = exit1 ] && grep -qi overflow "$d/crninv.err"; then cshow=overflow; else cshow=$cst; fi
     fi
-    cmb=$(awk -v k="$ckb" 'BEGIN { if (k == "-") print "-"; else printf "%.1f", k / 1024 }')
+    cmb=$(megabytes "$ckb")
     line=$(printf '%-32s %6s %6s | %8s %7s %6s %2s' "$name" "$S" "$R" "$cshow" "$cmb" "$cflows" "$cn")
     sumline=$ct
 
@@ -207,9 +224,23 @@ for entry in "${nets[@]}"; do
         4ti2)
             mkdir -p "$d/4ti2" && cp "$d/nt.mat" "$d/4ti2/nt.mat"
             cmd=(4ti2-zbasis --precision=64 -q "$d/4ti2/nt"); flows_col=0; alone_col=0 ;;
+        petrispot)
+            pnml=$shared/pnml/mcc/$(basename "$net" .net).pnml.gz
+            if [ -f "$pnml" ]; then gzip -dc "$pnml" >"$d/net.pnml"; fi
+            cmd=("$petrispot" --Pflows -q -i "$d/net.pnml"); flows_col=0; alone_col=0 ;;
         esac
-        read -r st t kb n < <(measure "$d/$p" "${cmd[@]}")
-        if [ "$st" != ok ]; then
+        if [ "$p" = petrispot ] && [ ! -f "$d/net.pnml" ]; then
+            st=nopnml
+        else
+            read -r st t kb n < <(measure "$d/$p" "${cmd[@]}")
+        fi
+        if [ "$st" = nopnml ]; then
+            t=-
+            show=-
+            kb=-
+            flows=-
+            n=-
+        elif [ "$st" != ok ]; then
             [[ $st == exit* ]] && st=failed
             t=-
             show=$st
@@ -219,6 +250,8 @@ for entry in "${nets[@]}"; do
             show=$(fmt_time "$t")
             if [ "$p" = 4ti2 ]; then
                 flows=$(awk 'NR == 1 { print $1 }' "$d/4ti2/nt.lat" 2>/dev/null)
+            elif [ "$p" = petrispot ]; then
+                flows=$(grep -ho 'Computed [0-9]* P flows' "$d/$p.1" "$d/$p.err" | awk '{ print $2; exit }')
             else
                 flows=$(awk -v c="$flows_col" 'NR == 1 { print $c }' "$d/$p.1")
                 alone=$(fmt_time "$(median_field "$d/$p" "$alone_col")")
@@ -227,10 +260,11 @@ for entry in "${nets[@]}"; do
                 flows="($flows)"
             elif [ "$flows" = "$cflows" ]; then flows=ok; else flows="DIFF:$flows"; fi
         fi
-        if [ "$p" = 4ti2 ]; then
-            line+=$(printf ' | %8s %7s %5s %2s' "$show" "$(ratio "$t" "$ct")" "$flows" "${n/-/}")
+        mb=$(megabytes "${kb:--}")
+        if [ "$p" = 4ti2 ] || [ "$p" = petrispot ]; then
+            line+=$(printf ' | %8s %7s %7s %5s %2s' "$show" "$mb" "$(ratio "$t" "$ct")" "$flows" "${n/-/}")
         else
-            line+=$(printf ' | %8s %8s %7s %5s %2s' "$show" "$alone" "$(ratio "$t" "$ct")" "$flows" "${n/-/}")
+            line+=$(printf ' | %8s %8s %7s %7s %5s %2s' "$show" "$alone" "$mb" "$(ratio "$t" "$ct")" "$flows" "${n/-/}")
         fi
         sumline+=" $t"
     done
@@ -243,17 +277,19 @@ done
 echo
 awk -v names="${peers[*]}" '
     BEGIN { np = split(names, peer, " ") }
-    { for (i = 1; i <= NF; i++) if ($i == "-") next
-      n++; c += $1; for (i = 1; i <= np; i++) s[i] += $(i + 1) }
+    { if ($1 == "-") next
+      for (i = 1; i <= np; i++) {
+          t = $(i + 1)
+          if (t == "-") continue
+          n[i]++; c[i] += $1; s[i] += t
+          r = t > 0 ? $1 / t : 0
+          if (r > slowest[i]) slowest[i] = r
+      } }
     END {
-        if (!n) { print "Summary: no network on which crninv and every peer completed"; exit }
-        printf "Summary over the %d networks where crninv and every peer completed:\n", n
-        printf "  crninv %.3f s", c
-        best = 0
+        print "Summary, for each peer over the networks where crninv and that peer completed:"
         for (i = 1; i <= np; i++) {
-            printf ", %s %.3f s (x%.1f)", peer[i], s[i], (c > 0 ? s[i] / c : 0)
-            if (!best || s[i] < s[best]) best = i
+            if (!n[i]) { printf "  %s: none\n", peer[i]; continue }
+            printf "  %s: %d networks, crninv %.3f s, %s %.3f s (peer/crninv %.2f); crninv at most %.2f times the peer on one network\n",
+                peer[i], n[i], c[i], peer[i], s[i], (c[i] > 0 ? s[i] / c[i] : 0), slowest[i]
         }
-        printf "\n"
-        if (best) printf "  fastest peer: %s, %.1f times crninv'"'"'s total\n", peer[best], (c > 0 ? s[best] / c : 0)
     }' "$sums"
