@@ -36,4 +36,9 @@ void checked_add(int32_t& target, int32_t addend);
 // terminal's last line (a progress line) can be cleared first. Null: none.
 void set_before_fatal_message(void (*hook)());
 
+// Called by fatal_overflow before anything else: a reduction that can start
+// again with wider integers throws from here instead of ending the run.
+// Null: none.
+void set_overflow_handler(void (*handler)());
+
 #endif  // CRNINV_ALGEBRA_ARITH_H_

@@ -43,4 +43,7 @@ enum class PivotRule {
 void reduce(Row* rows, uint32_t count, uint32_t n, PivotRule rule = PivotRule::kSmallestMagnitude,
             const ReduceProgress& progress = {}, ReduceStats* stats = nullptr);
 
+// Whether a's entry at column is smaller in magnitude than b's: -1, 0, 1.
+int compare_magnitudes(const Row& a, const Row& b, uint32_t column);
+
 #endif  // CRNINV_ALGEBRA_REDUCE_H_

@@ -37,8 +37,8 @@ int main(int argc, char** argv) {
   P.parse_all();
 
   auto start = std::chrono::steady_clock::now();
-  PivotRule rule = provably_unimodular(rows.get(), S, R) ? PivotRule::kLeastFill
-                                                         : PivotRule::kSmallestMagnitude;
+  PivotRule rule =
+      provably_unimodular(rows.get(), S, R) ? PivotRule::kLeastFill : PivotRule::kSmallestMagnitude;
   ReduceStats stats;
   reduce(rows.get(), S, R + S, rule, {}, &stats);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -1,6 +1,5 @@
 // Printing reduced rows: the report of a large network is millions of terms.
 #include <benchmark/benchmark.h>
-
 #include <unistd.h>
 
 #include <cstdio>
@@ -31,7 +30,7 @@ void BM_PrintRows(benchmark::State& state) {
   for (auto _ : state) {
     for (uint32_t k = 0; k < S; ++k) {
       benchmark::DoNotOptimize(classify(rows[k], R, S));
-      print_row(rows[k], index2species, reactions);
+      print_row(rows[k], reaction_names, species_names);
     }
   }
   fflush(stdout);
