@@ -31,13 +31,36 @@ void print_error(const SBMLError& e) {
   fprintf(stderr, "\tline %u: %s\n", e.getLine(), one_line(e.getMessage()).c_str());
 }
 
-// An error that leaves no model to read: the file is missing or is not
-// well-formed XML, or libSBML itself failed.
+// XML errors about one attribute or element, in well-formed XML: the
+// model around them is read all the same.
+bool is_local_xml_error(unsigned id) {
+  switch (id) {
+    case MissingXMLRequiredAttribute:
+    case XMLAttributeTypeMismatch:
+    case MissingXMLAttributeValue:
+    case BadXMLAttributeValue:
+    case BadXMLAttribute:
+    case UnrecognizedXMLElement:
+    case BadXMLIDValue:
+    case BadXMLIDRef:
+    case XMLEmptyValueNotPermitted:
+    case XMLBadNumber:
+    case XMLBadColon:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// An error that leaves no model to trust: the file is missing or is not
+// well-formed XML (a file cut short reads as part of its model), or
+// libSBML itself failed.
 bool is_fatal(const SBMLError& e) {
   if (e.getSeverity() < LIBSBML_SEV_ERROR) return false;
   unsigned category = e.getCategory();
   return e.getSeverity() >= LIBSBML_SEV_FATAL || category == LIBSBML_CAT_INTERNAL ||
-         category == LIBSBML_CAT_SYSTEM || category == LIBSBML_CAT_XML;
+         category == LIBSBML_CAT_SYSTEM ||
+         (category == LIBSBML_CAT_XML && !is_local_xml_error(e.getErrorId()));
 }
 
 // Lists the errors from index first on that stop the conversion, after
