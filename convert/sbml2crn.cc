@@ -45,11 +45,15 @@ Converted convert(const SbmlReaction& reaction, bool keep_boundary,
                   const std::unordered_map<std::string, size_t>& index) {
   Converted c;
   std::vector<const SbmlTerm*> terms = kept_terms(reaction, keep_boundary);
-  for (const SbmlTerm* t : terms) {
-    if (t->problem.empty()) continue;
-    c.left_out = "stoichiometry of " + t->species + " " + t->problem;
-    c.varies = t->varies;
-    return c;
+  // A stoichiometry that varies is named before one that is unknown: it
+  // alone stops the conversion.
+  for (bool varying : {true, false}) {
+    for (const SbmlTerm* t : terms) {
+      if (t->problem.empty() || t->varies != varying) continue;
+      c.left_out = "stoichiometry of " + t->species + " " + t->problem;
+      c.varies = varying;
+      return c;
+    }
   }
   std::vector<double> values;
   for (const SbmlTerm* t : terms) values.push_back(t->stoichiometry);

@@ -133,15 +133,6 @@ bool flatten(const char* program, const char* path, SBMLDocument& document) {
   return false;
 }
 
-// Runs one of libSBML's converters by its option; a converter that cannot
-// do its work leaves the model as it was, and what it left is dealt with
-// reaction by reaction.
-void expand(SBMLDocument& document, const char* option) {
-  ConversionProperties properties;
-  properties.addOption(option, true);
-  document.convert(properties);
-}
-
 }  // namespace
 
 std::unique_ptr<SBMLDocument> read_document(const char* program, const char* path) {
@@ -158,8 +149,6 @@ std::unique_ptr<SBMLDocument> read_document(const char* program, const char* pat
   }
   report_problems(program, path, *document);
   if (!flatten(program, path, *document)) return nullptr;
-  expand(*document, "expandFunctionDefinitions");
-  expand(*document, "expandInitialAssignments");
   if (document->getModel() == nullptr) {
     fprintf(stderr, "%s: %s: the document holds no model\n", program, path);
     return nullptr;

@@ -1,7 +1,10 @@
 // Reads an SBML document as the field writes it: problems that leave the
-// model readable are reported and passed over; hierarchical models are
-// flattened; function definitions and initial assignments are expanded
-// into plain values where libSBML can evaluate them.
+// model readable are reported and passed over, and hierarchical models are
+// flattened. (libSBML's converters that expand function definitions and
+// initial assignments are not used: they validate the whole model first,
+// which costs more than the conversion and, on function definitions that
+// call each other, recurses until the stack runs out. sbml_stoichiometry
+// evaluates what the matrix needs instead.)
 #ifndef CRNINV_CONVERT_SBML_DOCUMENT_H_
 #define CRNINV_CONVERT_SBML_DOCUMENT_H_
 

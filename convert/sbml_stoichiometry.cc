@@ -3,10 +3,34 @@
 #include <sbml/SBMLTransforms.h>
 
 #include <cmath>
+#include <memory>
 
 LIBSBML_CPP_NAMESPACE_USE
 
 namespace {
+
+// Deeper nesting of function calls is taken for a function that calls
+// itself, which has no value.
+constexpr int kMaxDepth = 64;
+
+// A user function call: a name, and a function definition to look up.
+bool is_call(const ASTNode& node) {
+  return node.getType() == AST_FUNCTION && node.getName() != nullptr;
+}
+
+// The attribute value of a quantity at time 0; NaN when it has none.
+double attribute_value(const Model& model, const std::string& id) {
+  if (const Parameter* p = model.getParameter(id)) return p->isSetValue() ? p->getValue() : NAN;
+  if (const Compartment* c = model.getCompartment(id)) return c->isSetSize() ? c->getSize() : NAN;
+  if (const Species* s = model.getSpecies(id)) {
+    if (s->isSetInitialAmount()) return s->getInitialAmount();
+    return s->isSetInitialConcentration() ? s->getInitialConcentration() : NAN;
+  }
+  if (const SpeciesReference* r = model.getSpeciesReference(id)) {
+    return r->isSetStoichiometry() ? r->getStoichiometry() : NAN;
+  }
+  return NAN;
+}
 
 // Every name that a formula mentions.
 void names_in(const ASTNode* node, std::unordered_set<std::string>& names) {
@@ -82,7 +106,7 @@ Stoichiometry StoichiometryReader::read(const SpeciesReference& ref) {
 // A formula that holds for all time: a formula of constants keeps its
 // value at time 0 for ever.
 Stoichiometry StoichiometryReader::evaluated(const ASTNode* math, const std::string& what) {
-  if (math_varies(math)) {
+  if (math_varies(math, nullptr, 0)) {
     return {Stoichiometry::VARYING, 0, "is set by " + what + " whose value changes over time"};
   }
   return value_at_start(math, what);
@@ -90,20 +114,87 @@ Stoichiometry StoichiometryReader::evaluated(const ASTNode* math, const std::str
 
 Stoichiometry StoichiometryReader::value_at_start(const ASTNode* math, const std::string& what) {
   if (math == nullptr) return {Stoichiometry::UNKNOWN, 0, "is set by " + what + " without math"};
-  double value = SBMLTransforms::evaluateASTNode(math, &model);
+  double value = value_of(math, Scope(), 0);
   if (!std::isfinite(value)) {
     return {Stoichiometry::UNKNOWN, 0, "is set by " + what + " that cannot be evaluated"};
   }
   return {Stoichiometry::CONSTANT, value, ""};
 }
 
-bool StoichiometryReader::math_varies(const ASTNode* node) {
-  if (node == nullptr) return false;
+// The value of a quantity at time 0: set by an assignment rule, by an
+// initial assignment, or by its attribute.
+double StoichiometryReader::value_of(const std::string& id) {
+  auto found = start_values.emplace(id, NAN);
+  if (!found.second) return found.first->second;  // known, or a cycle: NaN
+  auto rule = rule_of.find(id);
+  const InitialAssignment* assignment = model.getInitialAssignmentBySymbol(id);
+  double value;
+  if (rule != rule_of.end() && rule->second->isAssignment()) {
+    value = value_of(rule->second->getMath(), Scope(), 0);
+  } else if (assignment != nullptr) {
+    value = value_of(assignment->getMath(), Scope(), 0);
+  } else {
+    value = attribute_value(model, id);
+  }
+  start_values[id] = value;
+  return value;
+}
+
+// libSBML computes the arithmetic; names and calls of function
+// definitions, which it would look up without a guard against cycles, are
+// put in as numbers first.
+double StoichiometryReader::value_of(const ASTNode* node, const Scope& scope, int depth) {
+  if (node == nullptr || depth > kMaxDepth) return NAN;
+  if (node->getType() == AST_NAME && node->getName() != nullptr) {
+    auto bound = scope.find(node->getName());
+    return bound != scope.end() ? bound->second : value_of(node->getName());
+  }
+  if (is_call(*node)) return call_value(*node, scope, depth);
+  std::unique_ptr<ASTNode> copy(node->deepCopy());
+  for (unsigned i = 0; i < copy->getNumChildren(); ++i) {
+    const ASTNode& child = *copy->getChild(i);
+    if ((child.getType() == AST_NAME && child.getName() != nullptr) || is_call(child) ||
+        child.getNumChildren() != 0) {
+      auto number = new ASTNode(AST_REAL);
+      number->setValue(value_of(&child, scope, depth + 1));
+      copy->replaceChild(i, number, true);
+    }
+  }
+  return SBMLTransforms::evaluateASTNode(copy.get(), SBMLTransforms::IdValueMap(), nullptr);
+}
+
+double StoichiometryReader::call_value(const ASTNode& call, const Scope& scope, int depth) {
+  const FunctionDefinition* f = model.getFunctionDefinition(call.getName());
+  if (f == nullptr || f->getBody() == nullptr || f->getNumArguments() != call.getNumChildren()) {
+    return NAN;
+  }
+  Scope arguments;
+  for (unsigned i = 0; i < call.getNumChildren(); ++i) {
+    const ASTNode* name = f->getArgument(i);
+    if (name == nullptr || name->getName() == nullptr) return NAN;
+    arguments[name->getName()] = value_of(call.getChild(i), scope, depth + 1);
+  }
+  return value_of(f->getBody(), arguments, depth + 1);
+}
+
+// Within a function's body (function is then not null) its arguments are
+// no quantities of the model; the values put in for them are the call's.
+bool StoichiometryReader::math_varies(const ASTNode* node, const FunctionDefinition* function,
+                                      int depth) {
+  if (node == nullptr || depth > kMaxDepth) return false;
   ASTNodeType_t type = node->getType();
   if (type == AST_NAME_TIME || type == AST_FUNCTION_RATE_OF) return true;
-  if (type == AST_NAME && node->getName() != nullptr && varies(node->getName())) return true;
+  if (type == AST_NAME && node->getName() != nullptr &&
+      (function == nullptr || function->getArgument(node->getName()) == nullptr) &&
+      varies(node->getName())) {
+    return true;
+  }
+  if (is_call(*node)) {
+    const FunctionDefinition* called = model.getFunctionDefinition(node->getName());
+    if (called != nullptr && math_varies(called->getBody(), called, depth + 1)) return true;
+  }
   for (unsigned i = 0; i < node->getNumChildren(); ++i) {
-    if (math_varies(node->getChild(i))) return true;
+    if (math_varies(node->getChild(i), function, depth + 1)) return true;
   }
   return false;
 }
@@ -123,7 +214,7 @@ bool StoichiometryReader::varies(const std::string& id) {
   }
   auto rule = rule_of.find(id);
   if (!result && rule != rule_of.end()) {
-    result = rule->second->isRate() || math_varies(rule->second->getMath());
+    result = rule->second->isRate() || math_varies(rule->second->getMath(), nullptr, 0);
   }
   decided[id] = result ? VARYING_ID : CONSTANT_ID;
   return result;

@@ -24,15 +24,23 @@ class StoichiometryReader {
   Stoichiometry read(const LIBSBML_CPP_NAMESPACE_QUALIFIER SpeciesReference& ref);
 
  private:
+  using Math = LIBSBML_CPP_NAMESPACE_QUALIFIER ASTNode;
+  using Scope = std::unordered_map<std::string, double>;  // function arguments
+
   // The value of math, which sets the stoichiometry from what ("a rule"):
   // for all time, or once at time 0.
-  Stoichiometry evaluated(const LIBSBML_CPP_NAMESPACE_QUALIFIER ASTNode* math,
-                          const std::string& what);
-  Stoichiometry value_at_start(const LIBSBML_CPP_NAMESPACE_QUALIFIER ASTNode* math,
-                               const std::string& what);
+  Stoichiometry evaluated(const Math* math, const std::string& what);
+  Stoichiometry value_at_start(const Math* math, const std::string& what);
+
   // Whether the value of id or of the formula can change after time 0.
   bool varies(const std::string& id);
-  bool math_varies(const LIBSBML_CPP_NAMESPACE_QUALIFIER ASTNode* node);
+  bool math_varies(const Math* node,
+                   const LIBSBML_CPP_NAMESPACE_QUALIFIER FunctionDefinition* function, int depth);
+
+  // Values at time 0, NaN where there is none.
+  double value_of(const std::string& id);
+  double value_of(const Math* node, const Scope& scope, int depth);
+  double call_value(const Math& call, const Scope& scope, int depth);
 
   const LIBSBML_CPP_NAMESPACE_QUALIFIER Model& model;
   std::unordered_map<std::string, const LIBSBML_CPP_NAMESPACE_QUALIFIER Rule*> rule_of;
@@ -41,6 +49,7 @@ class StoichiometryReader {
   std::unordered_set<std::string> changed_by_reactions;
   enum Mark { BEING_DECIDED, CONSTANT_ID, VARYING_ID };
   std::unordered_map<std::string, Mark> decided;
+  std::unordered_map<std::string, double> start_values;  // NaN while being computed
 };
 
 #endif  // CRNINV_CONVERT_SBML_STOICHIOMETRY_H_
