@@ -9,9 +9,12 @@ LIBSBML_CPP_NAMESPACE_USE
 
 namespace {
 
-// Deeper nesting of function calls is taken for a function that calls
-// itself, which has no value.
+// Deeper nesting of formulas and function calls is taken for a function
+// that calls itself, which has no value.
 constexpr int kMaxDepth = 64;
+// The most steps one stoichiometry may take to evaluate: functions that
+// call others several times could otherwise take exponential time.
+constexpr int kMaxSteps = 10000;
 
 // A user function call: a name, and a function definition to look up.
 bool is_call(const ASTNode& node) {
@@ -75,8 +78,9 @@ StoichiometryReader::StoichiometryReader(const Model& model) : model(model) {
 Stoichiometry StoichiometryReader::read(const SpeciesReference& ref) {
   Stoichiometry result;
   if (ref.getLevel() < 3) {
-    if (ref.isSetStoichiometryMath())
+    if (ref.isSetStoichiometryMath()) {
       return evaluated(ref.getStoichiometryMath()->getMath(), "a formula");
+    }
     result.value = ref.getStoichiometry();
     // Level 1 writes a fraction as stoichiometry and denominator.
     if (ref.getLevel() == 1 && ref.getDenominator() != 0) result.value /= ref.getDenominator();
@@ -93,10 +97,11 @@ Stoichiometry StoichiometryReader::read(const SpeciesReference& ref) {
     if (in_algebraic_rules.count(id) != 0 && !ref.getConstant()) {
       return {Stoichiometry::VARYING, 0, "is set by an algebraic rule"};
     }
-    // Evaluated once, at time 0, when libSBML could not expand it.
+    // Evaluated once, at time 0, whatever the formula names.
     const InitialAssignment* assignment = model.getInitialAssignmentBySymbol(id);
-    if (assignment != nullptr)
+    if (assignment != nullptr) {
       return value_at_start(assignment->getMath(), "an initial assignment");
+    }
   }
   if (!ref.isSetStoichiometry()) return {Stoichiometry::UNKNOWN, 0, "is not given"};
   result.value = ref.getStoichiometry();
@@ -114,6 +119,7 @@ Stoichiometry StoichiometryReader::evaluated(const ASTNode* math, const std::str
 
 Stoichiometry StoichiometryReader::value_at_start(const ASTNode* math, const std::string& what) {
   if (math == nullptr) return {Stoichiometry::UNKNOWN, 0, "is set by " + what + " without math"};
+  steps_left = kMaxSteps;
   double value = value_of(math, Scope(), 0);
   if (!std::isfinite(value)) {
     return {Stoichiometry::UNKNOWN, 0, "is set by " + what + " that cannot be evaluated"};
@@ -136,7 +142,12 @@ double StoichiometryReader::value_of(const std::string& id) {
   } else {
     value = attribute_value(model, id);
   }
-  start_values[id] = value;
+  // A value cut short by the step limit is not kept: it is no property of id.
+  if (steps_left < 0) {
+    start_values.erase(id);
+  } else {
+    start_values[id] = value;
+  }
   return value;
 }
 
@@ -144,7 +155,7 @@ double StoichiometryReader::value_of(const std::string& id) {
 // definitions, which it would look up without a guard against cycles, are
 // put in as numbers first.
 double StoichiometryReader::value_of(const ASTNode* node, const Scope& scope, int depth) {
-  if (node == nullptr || depth > kMaxDepth) return NAN;
+  if (node == nullptr || depth > kMaxDepth || --steps_left < 0) return NAN;
   if (node->getType() == AST_NAME && node->getName() != nullptr) {
     auto bound = scope.find(node->getName());
     return bound != scope.end() ? bound->second : value_of(node->getName());
@@ -189,9 +200,13 @@ bool StoichiometryReader::math_varies(const ASTNode* node, const FunctionDefinit
       varies(node->getName())) {
     return true;
   }
-  if (is_call(*node)) {
-    const FunctionDefinition* called = model.getFunctionDefinition(node->getName());
-    if (called != nullptr && math_varies(called->getBody(), called, depth + 1)) return true;
+  const FunctionDefinition* called =
+      is_call(*node) ? model.getFunctionDefinition(node->getName()) : nullptr;
+  if (called != nullptr) {
+    // Each body is looked at once (a call within itself counts as constant).
+    auto known = body_varies.emplace(called, false);
+    if (known.second) known.first->second = math_varies(called->getBody(), called, depth + 1);
+    if (known.first->second) return true;
   }
   for (unsigned i = 0; i < node->getNumChildren(); ++i) {
     if (math_varies(node->getChild(i), function, depth + 1)) return true;

@@ -50,6 +50,8 @@ class StoichiometryReader {
   enum Mark { BEING_DECIDED, CONSTANT_ID, VARYING_ID };
   std::unordered_map<std::string, Mark> decided;
   std::unordered_map<std::string, double> start_values;  // NaN while being computed
+  std::unordered_map<const LIBSBML_CPP_NAMESPACE_QUALIFIER FunctionDefinition*, bool> body_varies;
+  int steps_left = 0;  // of the evaluation at hand
 };
 
 #endif  // CRNINV_CONVERT_SBML_STOICHIOMETRY_H_
