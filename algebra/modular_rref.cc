@@ -163,27 +163,11 @@ bool combine(std::vector<IntegerRow>& rows, const ModularForm& form, const Prime
   return same;
 }
 
-// Divides each row by the common factor of its entries and makes its first
-// entry positive.
-void make_primitive(std::vector<IntegerRow>& rows) {
-  for (IntegerRow& row : rows) {
-    if (row.values.empty()) continue;
-    mpz_class g = 0;
-    for (const mpz_class& v : row.values) {
-      mpz_gcd(g.get_mpz_t(), g.get_mpz_t(), v.get_mpz_t());
-      if (g == 1) break;
-    }
-    if (sgn(row.values[0]) < 0) g = -g;
-    if (g == 1) continue;
-    for (mpz_class& v : row.values) mpz_divexact(v.get_mpz_t(), v.get_mpz_t(), g.get_mpz_t());
-  }
-}
-
 // Whether the rows are the reduced form of m: their first entries in the
 // given pivot columns, which no other row touches, and each row the
 // combination of m's rows that its -I block (the last m.size() columns)
 // names.
-bool check(const std::vector<IntegerRow>& rows, const std::vector<uint32_t>& pivots,
+bool check(const WideRow<mpz_class>* rows, const std::vector<uint32_t>& pivots,
            const SparseMatrix& m, uint32_t n) {
   uint32_t count = static_cast<uint32_t>(m.size());
   uint32_t R = n - count;
@@ -192,33 +176,38 @@ bool check(const std::vector<IntegerRow>& rows, const std::vector<uint32_t>& piv
   std::vector<mpz_class> combined(R);
   std::vector<uint32_t> touched;
   for (uint32_t i = 0; i < count; ++i) {
-    const IntegerRow& row = rows[i];
-    if (row.columns.empty() || row.columns[0] != pivots[i]) return false;
-    for (size_t e = 1; e < row.columns.size(); ++e) {
-      if (is_pivot[row.columns[e]]) return false;
-    }
+    const WideRow<mpz_class>& row = rows[i];
+    if (row.next_nonzero(0) != pivots[i]) return false;
+    bool clean = true;
     // combined = sum over k of -row[R + k] * (m's row k), in columns [0, R).
     touched.clear();
-    for (size_t e = 0; e < row.columns.size(); ++e) {
-      if (row.columns[e] < R) continue;
-      uint32_t k = row.columns[e] - R;
-      for (const auto& [column, value] : m[k]) {
-        if (column >= R) continue;
-        if (sgn(combined[column]) == 0) touched.push_back(column);
-        combined[column] -= row.values[e] * value;
+    row.for_each_nonzero([&](uint32_t column, const mpz_class& value) {
+      if (column != pivots[i] && is_pivot[column]) clean = false;
+      if (column < R) return;
+      for (const auto& [j, entry] : m[column - R]) {
+        if (j >= R) continue;
+        if (sgn(combined[j]) == 0) touched.push_back(j);
+        unsigned long size = static_cast<unsigned long>(entry < 0 ? -int64_t{entry} : entry);
+        if (entry > 0) {
+          mpz_submul_ui(combined[j].get_mpz_t(), value.get_mpz_t(), size);
+        } else {
+          mpz_addmul_ui(combined[j].get_mpz_t(), value.get_mpz_t(), size);
+        }
       }
-    }
+    });
+    if (!clean) return false;
     size_t matched = 0;
-    for (size_t e = 0; e < row.columns.size() && row.columns[e] < R; ++e) {
-      if (combined[row.columns[e]] != row.values[e]) return false;
+    row.for_each_nonzero([&](uint32_t column, const mpz_class& value) {
+      if (column >= R) return;
+      if (combined[column] != value) clean = false;
       ++matched;
-    }
+    });
     size_t nonzero = 0;
     for (uint32_t column : touched) {
       nonzero += sgn(combined[column]) != 0;
       combined[column] = 0;
     }
-    if (nonzero != matched) return false;
+    if (!clean || nonzero != matched) return false;
   }
   return true;
 }
@@ -252,17 +241,16 @@ std::unique_ptr<WideRow<mpz_class>[]> modular_reduce(const SparseMatrix& m, uint
     bool stable = combine(rows, form, prime, modulus) && modulus != 1;
     modulus *= prime.p;
     if (!stable) continue;
-    std::vector<IntegerRow> candidate = rows;
-    make_primitive(candidate);
-    if (!check(candidate, pivots, m, n)) continue;
+    // The candidate, each row made primitive with a positive first entry.
     std::unique_ptr<WideRow<mpz_class>[]> result(new WideRow<mpz_class>[count]);
     for (uint32_t i = 0; i < count; ++i) {
       result[i].resize(n);
-      for (size_t e = 0; e < candidate[i].columns.size(); ++e) {
-        result[i].append(candidate[i].columns[e], std::move(candidate[i].values[e]));
+      for (size_t e = 0; e < rows[i].columns.size(); ++e) {
+        result[i].append(rows[i].columns[e], rows[i].values[e]);
       }
+      result[i].normalize();
     }
-    return result;
+    if (check(result.get(), pivots, m, n)) return result;
   }
   return nullptr;
 }

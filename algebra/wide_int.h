@@ -44,6 +44,12 @@ struct FixedExact {
     if (a == kLowest) throw WidthExceeded();
     return -a;
   }
+  // f * v, where f is nearly always 1 or -1.
+  static T times(T f, T v) {
+    if (f == 1) return v;
+    if (f == -1) return negate(v);
+    return mul(f, v);
+  }
   // Of magnitudes, by Stein's binary algorithm: shifts and subtractions,
   // no division, which costs tens of cycles at these widths.
   static T gcd(T a, T b) {
@@ -71,6 +77,7 @@ struct FixedExact {
   }
   static int sign(T a) { return (a > 0) - (a < 0); }
   static bool is_one(T a) { return a == 1; }
+  static bool is_unit(T a) { return a == 1 || a == -1; }
   static bool less(T a, T b) { return a < b; }
 };
 
@@ -90,6 +97,7 @@ struct Exact<mpz_class> {
   static mpz_class add(const mpz_class& a, const mpz_class& b) { return a + b; }
   static mpz_class abs(const mpz_class& a) { return ::abs(a); }
   static mpz_class negate(const mpz_class& a) { return -a; }
+  static mpz_class times(const mpz_class& f, const mpz_class& v) { return f * v; }
   static mpz_class gcd(const mpz_class& a, const mpz_class& b) { return ::gcd(a, b); }
   static mpz_class divide(const mpz_class& a, const mpz_class& b) {
     mpz_class r;
@@ -98,6 +106,7 @@ struct Exact<mpz_class> {
   }
   static int sign(const mpz_class& a) { return sgn(a); }
   static bool is_one(const mpz_class& a) { return a == 1; }
+  static bool is_unit(const mpz_class& a) { return a == 1 || a == -1; }
   static bool less(const mpz_class& a, const mpz_class& b) { return a < b; }
 };
 

@@ -83,7 +83,10 @@ int compare_magnitudes(const WideRow<T>& a, const WideRow<T>& b, uint32_t column
 template <typename T>
 void WideRow<T>::normalize() {
   if (values.empty()) return;
-  T g = X::abs(values[0]);
+  // Most rows hold an entry of magnitude 1, often far from the first: a
+  // search for one costs less than the first steps of Euclid's algorithm.
+  bool unit = std::any_of(values.begin(), values.end(), [](const T& v) { return X::is_unit(v); });
+  T g = unit ? X::from(1) : X::abs(values[0]);
   for (size_t i = 1; i < values.size() && !X::is_one(g); ++i) g = X::gcd(g, X::abs(values[i]));
   bool negative = X::sign(values[0]) < 0;
   if (X::is_one(g)) {
@@ -107,38 +110,58 @@ void WideRow<T>::eliminate(uint32_t column, const WideRow& pivot) {
   T c = X::divide(X::abs(p), g), b = X::divide(X::abs(t), g);
   if (X::sign(p) > 0) c = X::negate(c);
   if (X::sign(t) < 0) b = X::negate(b);
+  // Walks the merge of both rows, calling emit(column, sum) for every sum;
+  // emit returns false to stop.
+  auto merge = [&](auto emit) {
+    size_t r = 0, q = 0;
+    while (r < columns.size() || q < pivot.columns.size()) {
+      uint32_t c_row = r < columns.size() ? columns[r] : kNone;
+      uint32_t c_pivot =
+          q < pivot.columns.size() && pivot.columns[q] < size ? pivot.columns[q] : kNone;
+      if (c_row == kNone && c_pivot == kNone) return;
+      bool go_on;
+      if (c_row < c_pivot) {
+        go_on = emit(c_row, X::times(c, values[r++]));
+      } else if (c_pivot < c_row) {
+        go_on = emit(c_pivot, X::times(b, pivot.values[q++]));
+      } else {
+        T sum = X::times(c, values[r++]);
+        go_on = emit(c_row, X::add(sum, X::times(b, pivot.values[q++])));
+      }
+      if (!go_on) return;
+    }
+  };
+  // The sign of the first nonzero sum, found first: the result is then
+  // written with its first entry positive, as normalize would leave it.
+  int first_sign = 0;
+  merge([&](uint32_t, const T& sum) {
+    first_sign = X::sign(sum);
+    return first_sign == 0;
+  });
+  if (first_sign < 0) {
+    c = X::negate(c);
+    b = X::negate(b);
+  }
   // The result is formed in buffers kept from one elimination to the next,
   // then copied into the row's own arrays, which grow only as it needs.
   static thread_local std::vector<uint32_t, Accounted<uint32_t>> new_columns;
   static thread_local std::vector<T, Accounted<T>> new_values;
-  new_columns.clear();
-  new_values.clear();
-  size_t r = 0, q = 0;
-  while (r < columns.size() || q < pivot.columns.size()) {
-    uint32_t c_row = r < columns.size() ? columns[r] : kNone;
-    uint32_t c_pivot =
-        q < pivot.columns.size() && pivot.columns[q] < size ? pivot.columns[q] : kNone;
-    if (c_row == kNone && c_pivot == kNone) break;
-    T sum;
-    uint32_t where;
-    if (c_row < c_pivot) {
-      where = c_row;
-      sum = X::mul(c, values[r++]);
-    } else if (c_pivot < c_row) {
-      where = c_pivot;
-      sum = X::mul(b, pivot.values[q++]);
-    } else {
-      where = c_row;
-      sum = X::add(X::mul(c, values[r++]), X::mul(b, pivot.values[q++]));
-    }
-    if (X::sign(sum) != 0) {
-      new_columns.push_back(where);
-      new_values.push_back(std::move(sum));
-    }
+  size_t most = columns.size() + pivot.columns.size();
+  if (new_columns.size() < most) {
+    new_columns.resize(most);
+    new_values.resize(most);
   }
-  columns.assign(new_columns.begin(), new_columns.end());
+  size_t w = 0;
+  merge([&](uint32_t where, T&& sum) {
+    if (X::sign(sum) != 0) {
+      new_columns[w] = where;
+      new_values[w++] = std::move(sum);
+    }
+    return true;
+  });
+  columns.assign(new_columns.begin(), new_columns.begin() + static_cast<ptrdiff_t>(w));
   values.assign(std::make_move_iterator(new_values.begin()),
-                std::make_move_iterator(new_values.end()));
+                std::make_move_iterator(new_values.begin() + static_cast<ptrdiff_t>(w)));
   if (columns.capacity() > 4 * columns.size() + 16) {
     columns.shrink_to_fit();
     values.shrink_to_fit();
