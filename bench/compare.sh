@@ -10,6 +10,8 @@
 #   sympy   bench/peers/sympy_nullspace.py: reads the network and computes the
 #           exact null space of N^T with sympy
 #   flint   bench/peers/flint_nullspace.c: fmpz_mat_nullspace on N^T
+#   flint_rref  bench/peers/flint_rref.c: fmpz_mat_rref of [N | -I], the whole of
+#           what crninv computes (not among the default peers: slow)
 #   4ti2    4ti2-zbasis --precision=64 (64-bit arithmetic; Debian's 4ti2 1.6.9
 #           refuses the short form -p=64): a lattice basis of {x : N^T x = 0}
 #   petrispot  PetriSpot's petri64 --Pflows -q -i NET.pnml, the Petri-net tool,
@@ -28,8 +30,9 @@
 #   COMPARE_BUDGET   a tool whose first run took longer than BUDGET/(RUNS-1)
 #                    seconds is not run again: its time is that single run
 #                    (column n), (default 60)
-#   COMPARE_PEERS    peers to run, a subset of "sympy flint 4ti2 petrispot"
-#                    (default all)
+#   COMPARE_PEERS    peers to run, a subset of "sympy flint flint_rref 4ti2
+#                    petrispot" (default all but flint_rref)
+#   CRNINV_OPTIONS   options given to crninv, e.g. --wide for ../shared/nets/wide
 #   PETRISPOT        a petri64 to use (default: built into build/peers/petrispot)
 #   PYTHON           the Python that runs the sympy peer (default python3)
 #
@@ -43,6 +46,7 @@ RUNS=${COMPARE_RUNS:-5}
 TIMEOUT=${COMPARE_TIMEOUT:-300}
 BUDGET=${COMPARE_BUDGET:-60}
 PEERS=${COMPARE_PEERS:-sympy flint 4ti2 petrispot}
+read -r -a crninv_options <<<"${CRNINV_OPTIONS:-}"
 shared=$(dirname "$root")/shared
 PYTHON=${PYTHON:-python3}
 
@@ -58,7 +62,7 @@ has_peer() { [[ " $PEERS " == *" $1 "* ]]; }
 install_missing() {
     local pkgs=()
     has_peer sympy && ! "$PYTHON" -c 'import sympy' 2>/dev/null && pkgs+=(python3-sympy)
-    has_peer flint && [ ! -e /usr/include/flint/fmpz_mat.h ] && pkgs+=(libflint-dev)
+    { has_peer flint || has_peer flint_rref; } && [ ! -e /usr/include/flint/fmpz_mat.h ] && pkgs+=(libflint-dev)
     has_peer 4ti2 && ! command -v 4ti2-zbasis >/dev/null && pkgs+=(4ti2)
     command -v cc >/dev/null || pkgs+=(gcc)
     [ ${#pkgs[@]} -eq 0 ] && return
@@ -82,10 +86,12 @@ if ! "$PYTHON" -c 'import sympy' 2>/dev/null && /usr/bin/python3 -c 'import symp
 fi
 if has_peer sympy && ! "$PYTHON" -c 'import sympy' 2>/dev/null; then PEERS=${PEERS/sympy/}; fi
 cc -O2 -o "$work/measure" "$peers_dir/measure.c" >&2 || { log "cannot build bench/peers/measure.c"; exit 1; }
-if has_peer flint; then
-    cc -O2 -o "$work/flint_nullspace" "$peers_dir/flint_nullspace.c" -lflint -lgmp >&2 ||
-        { log "cannot build the FLINT peer: left out"; PEERS=${PEERS/flint/}; }
-fi
+for peer in flint_nullspace flint_rref; do
+    name=${peer/_nullspace/}
+    has_peer "$name" || continue
+    cc -O2 -o "$work/$peer" "$peers_dir/$peer.c" -lflint -lgmp >&2 ||
+        { log "cannot build $peer: left out"; PEERS=" $PEERS "; PEERS=${PEERS/ $name / }; }
+done
 if has_peer 4ti2 && ! command -v 4ti2-zbasis >/dev/null; then PEERS=${PEERS/4ti2/}; fi
 petrispot=${PETRISPOT:-$root/build/peers/petrispot/petri64}
 if has_peer petrispot && [ ! -x "$petrispot" ]; then
@@ -169,6 +175,7 @@ header() {
         case $p in
         sympy) printf ' | %8s %8s %7s %7s %5s %2s' sympy_s nullsp_s MB x flows n ;;
         flint) printf ' | %8s %8s %7s %7s %5s %2s' flint_s nullsp_s MB x flows n ;;
+        flint_rref) printf ' | %8s %8s %7s %7s %5s %2s' rref_s alone_s MB x flows n ;;
         4ti2) printf ' | %8s %7s %7s %5s %2s' 4ti2_s MB x flows n ;;
         petrispot) printf ' | %8s %7s %7s %5s %2s' petri_s MB x flows n ;;
         esac
@@ -198,13 +205,13 @@ for entry in "${nets[@]}"; do
 
     # N^T in 4ti2's format for FLINT and 4ti2; the reader also gives S and R
     mat=/dev/null
-    has_peer flint || has_peer 4ti2 && mat=$d/nt.mat
+    { has_peer flint || has_peer flint_rref || has_peer 4ti2; } && mat=$d/nt.mat
     if ! read -r S R < <("$PYTHON" "$peers_dir/netreader.py" "$net" "$mat" 2>"$d/reader.err"); then
         printf '%-32s  cannot read: %s\n' "$name" "$(tail -n 1 "$d/reader.err")"
         continue
     fi
 
-    read -r cst ct ckb cn < <(measure "$d/crninv" "$crninv" "$net")
+    read -r cst ct ckb cn < <(measure "$d/crninv" "$crninv" "${crninv_options[@]}" "$net")
     cflows=-
     cshow=$(fmt_time "$ct")
     if [ "$cst" = ok ]; then
@@ -221,6 +228,7 @@ for entry in "${nets[@]}"; do
         case $p in
         sympy) cmd=("$PYTHON" "$peers_dir/sympy_nullspace.py" "$net"); flows_col=3; alone_col=4 ;;
         flint) cmd=("$work/flint_nullspace" "$d/nt.mat"); flows_col=1; alone_col=2 ;;
+        flint_rref) cmd=("$work/flint_rref" "$d/nt.mat"); flows_col=1; alone_col=2 ;;
         4ti2)
             mkdir -p "$d/4ti2" && cp "$d/nt.mat" "$d/4ti2/nt.mat"
             cmd=(4ti2-zbasis --precision=64 -q "$d/4ti2/nt"); flows_col=0; alone_col=0 ;;
