@@ -9,9 +9,9 @@
 #           to use another binary)
 #   sympy   bench/peers/sympy_nullspace.py: reads the network and computes the
 #           exact null space of N^T with sympy
-#   flint   bench/peers/flint_nullspace.c: fmpz_mat_nullspace on N^T
-#   flint_rref  bench/peers/flint_rref.c: fmpz_mat_rref of [N | -I], the whole of
-#           what crninv computes (not among the default peers: slow)
+#   flint   bench/peers/flint_exact.c nullspace: fmpz_mat_nullspace on N^T
+#   flint_rref  bench/peers/flint_exact.c rref: fmpz_mat_rref of [N | -I], the
+#           whole of what crninv computes (not among the default peers: slow)
 #   4ti2    4ti2-zbasis --precision=64 (64-bit arithmetic; Debian's 4ti2 1.6.9
 #           refuses the short form -p=64): a lattice basis of {x : N^T x = 0}
 #   petrispot  PetriSpot's petri64 --Pflows -q -i NET.pnml, the Petri-net tool,
@@ -86,12 +86,11 @@ if ! "$PYTHON" -c 'import sympy' 2>/dev/null && /usr/bin/python3 -c 'import symp
 fi
 if has_peer sympy && ! "$PYTHON" -c 'import sympy' 2>/dev/null; then PEERS=${PEERS/sympy/}; fi
 cc -O2 -o "$work/measure" "$peers_dir/measure.c" >&2 || { log "cannot build bench/peers/measure.c"; exit 1; }
-for peer in flint_nullspace flint_rref; do
-    name=${peer/_nullspace/}
-    has_peer "$name" || continue
-    cc -O2 -o "$work/$peer" "$peers_dir/$peer.c" -lflint -lgmp >&2 ||
-        { log "cannot build $peer: left out"; PEERS=" $PEERS "; PEERS=${PEERS/ $name / }; }
-done
+if has_peer flint || has_peer flint_rref; then
+    cc -O2 -o "$work/flint_exact" "$peers_dir/flint_exact.c" -lflint -lgmp >&2 ||
+        { log "cannot build the FLINT peer: left out"; PEERS=" $PEERS "; PEERS=${PEERS/ flint / };
+          PEERS=${PEERS/ flint_rref / }; }
+fi
 if has_peer 4ti2 && ! command -v 4ti2-zbasis >/dev/null; then PEERS=${PEERS/4ti2/}; fi
 petrispot=${PETRISPOT:-$root/build/peers/petrispot/petri64}
 if has_peer petrispot && [ ! -x "$petrispot" ]; then
@@ -227,8 +226,8 @@ for entry in "${nets[@]}"; do
     for p in "${peers[@]}"; do
         case $p in
         sympy) cmd=("$PYTHON" "$peers_dir/sympy_nullspace.py" "$net"); flows_col=3; alone_col=4 ;;
-        flint) cmd=("$work/flint_nullspace" "$d/nt.mat"); flows_col=1; alone_col=2 ;;
-        flint_rref) cmd=("$work/flint_rref" "$d/nt.mat"); flows_col=1; alone_col=2 ;;
+        flint) cmd=("$work/flint_exact" nullspace "$d/nt.mat"); flows_col=1; alone_col=2 ;;
+        flint_rref) cmd=("$work/flint_exact" rref "$d/nt.mat"); flows_col=1; alone_col=2 ;;
         4ti2)
             mkdir -p "$d/4ti2" && cp "$d/nt.mat" "$d/4ti2/nt.mat"
             cmd=(4ti2-zbasis --precision=64 -q "$d/4ti2/nt"); flows_col=0; alone_col=0 ;;
