@@ -242,15 +242,20 @@ std::unique_ptr<WideRow<mpz_class>[]> modular_reduce(const SparseMatrix& m, uint
     modulus *= prime.p;
     if (!stable) continue;
     // The candidate, each row made primitive with a positive first entry.
+    // The values move into it: should the check fail (a prime that agreed
+    // by chance), the rebuilding starts over with the primes still to come.
     std::unique_ptr<WideRow<mpz_class>[]> result(new WideRow<mpz_class>[count]);
     for (uint32_t i = 0; i < count; ++i) {
       result[i].resize(n);
       for (size_t e = 0; e < rows[i].columns.size(); ++e) {
-        result[i].append(rows[i].columns[e], rows[i].values[e]);
+        result[i].append(rows[i].columns[e], std::move(rows[i].values[e]));
       }
+      rows[i] = IntegerRow();
       result[i].normalize();
     }
     if (check(result.get(), pivots, m, n)) return result;
+    modulus = 1;
+    pivots.clear();
   }
   return nullptr;
 }
