@@ -173,6 +173,7 @@ int main(int argc, char** argv) {
   // machine has left.
   if (uint64_t{R} + S > UINT32_MAX) out_of_memory();
   set_storage_limit(storage_budget());
+  account_long_integers();
   Row* rows = new Row[S];
   for (uint32_t k = 0; k < S; ++k) {
     rows[k].resize(R + S);
