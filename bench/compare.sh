@@ -3,6 +3,15 @@
 #
 # usage: bench/compare.sh [DIR_OR_FILE...]
 #
+# COMPARE_MODE chooses what is compared (default pflows):
+#   pflows      the species report's flows (conservation laws, P-flows)
+#   tflows      the reactions' report (crninv --transitions): T-flows, the null
+#               space of N itself for the null-space peers
+#   psemiflows  minimal P-semiflows (crninv --semiflows), against 4ti2-rays on
+#               N^T and PetriSpot --Psemiflows
+#   tsemiflows  minimal T-semiflows (crninv --semiflows --transitions), against
+#               4ti2-rays on N and PetriSpot --Tsemiflows
+#
 # For every *.net under the given folders (default: ../shared/nets next to the
 # repository, recursively) it runs, on the same input and in the same run:
 #   crninv  the tool (./build/crninv, built in Release when missing; CRNINV=path
@@ -45,8 +54,24 @@ peers_dir=$here/peers
 RUNS=${COMPARE_RUNS:-5}
 TIMEOUT=${COMPARE_TIMEOUT:-300}
 BUDGET=${COMPARE_BUDGET:-60}
-PEERS=${COMPARE_PEERS:-sympy flint 4ti2 petrispot}
+MODE=${COMPARE_MODE:-pflows}
+case $MODE in
+    pflows) mode_options=(); default_peers="sympy flint 4ti2 petrispot" ;;
+    tflows) mode_options=(--transitions); default_peers="sympy flint 4ti2 petrispot" ;;
+    psemiflows) mode_options=(--semiflows); default_peers="4ti2 petrispot" ;;
+    tsemiflows) mode_options=(--semiflows --transitions); default_peers="4ti2 petrispot" ;;
+    *) echo "COMPARE_MODE: pflows, tflows, psemiflows or tsemiflows" >&2; exit 2 ;;
+esac
+# The peers' matrix: N^T for the species, N for the reactions; their 4ti2 tool.
+case $MODE in t*) matrix_option=(--species); sympy_option=(--species) ;;
+    *) matrix_option=(); sympy_option=() ;; esac
+case $MODE in *semiflows) fourtitwo=4ti2-rays; petri_mode=${MODE:0:1} ;;
+    *) fourtitwo=4ti2-zbasis; petri_mode=${MODE:0:1} ;; esac
+petri_flag=--${petri_mode^^}${MODE:1}
+petri_word="${petri_mode^^} ${MODE:1}"
+PEERS=${COMPARE_PEERS:-$default_peers}
 read -r -a crninv_options <<<"${CRNINV_OPTIONS:-}"
+crninv_options+=("${mode_options[@]}")
 shared=$(dirname "$root")/shared
 PYTHON=${PYTHON:-python3}
 
@@ -63,7 +88,7 @@ install_missing() {
     local pkgs=()
     has_peer sympy && ! "$PYTHON" -c 'import sympy' 2>/dev/null && pkgs+=(python3-sympy)
     { has_peer flint || has_peer flint_rref; } && [ ! -e /usr/include/flint/fmpz_mat.h ] && pkgs+=(libflint-dev)
-    has_peer 4ti2 && ! command -v 4ti2-zbasis >/dev/null && pkgs+=(4ti2)
+    has_peer 4ti2 && ! command -v "$fourtitwo" >/dev/null && pkgs+=(4ti2)
     command -v cc >/dev/null || pkgs+=(gcc)
     [ ${#pkgs[@]} -eq 0 ] && return
     log "installing ${pkgs[*]} ..."
@@ -91,7 +116,7 @@ if has_peer flint || has_peer flint_rref; then
         { log "cannot build the FLINT peer: left out"; PEERS=" $PEERS "; PEERS=${PEERS/ flint / };
           PEERS=${PEERS/ flint_rref / }; }
 fi
-if has_peer 4ti2 && ! command -v 4ti2-zbasis >/dev/null; then PEERS=${PEERS/4ti2/}; fi
+if has_peer 4ti2 && ! command -v "$fourtitwo" >/dev/null; then PEERS=${PEERS/4ti2/}; fi
 petrispot=${PETRISPOT:-$root/build/peers/petrispot/petri64}
 if has_peer petrispot && [ ! -x "$petrispot" ]; then
     log "building PetriSpot ..."
@@ -139,10 +164,10 @@ median_field() {
               else print "-" }'
 }
 
-# number of lines of the Flows section of crninv's report
+# number of rows of the first section of crninv's report: the flows, or the
+# semiflows
 count_flows() {
-    awk '/^Flows \(== constant\):$/ { f = 1; next } /^$/ { f = 0 } f && /^\t/ { n++ }
-         END { print n + 0 }' "$1"
+    awk 'NR == 1 { f = 1; next } /^$/ { f = 0 } f && /^\t/ { n++ } END { print n + 0 }' "$1"
 }
 
 # --- networks ----------------------------------------------------------------
@@ -183,7 +208,7 @@ header() {
 }
 megabytes() { awk -v k="$1" 'BEGIN { if (k == "-" || k == "") print "-"; else printf "%.1f", k / 1024 }'; }
 
-log "crninv: $crninv; peers: ${peers[*]:-none}; runs: $RUNS; timeout: ${TIMEOUT}s; budget: ${BUDGET}s"
+log "mode: $MODE; crninv: $crninv ${crninv_options[*]}; peers: ${peers[*]:-none}; runs: $RUNS; timeout: ${TIMEOUT}s; budget: ${BUDGET}s"
 cat <<EOF
 Times are medians of whole-process wall times in seconds over n runs (one run
 when the repeats would exceed the budget); nullsp_s is the peer's own time for
@@ -205,7 +230,8 @@ for entry in "${nets[@]}"; do
     # N^T in 4ti2's format for FLINT and 4ti2; the reader also gives S and R
     mat=/dev/null
     { has_peer flint || has_peer flint_rref || has_peer 4ti2; } && mat=$d/nt.mat
-    if ! read -r S R < <("$PYTHON" "$peers_dir/netreader.py" "$net" "$mat" 2>"$d/reader.err"); then
+    if ! read -r S R < <("$PYTHON" "$peers_dir/netreader.py" "${matrix_option[@]}" "$net" "$mat" \
+            2>"$d/reader.err"); then
         printf '%-32s  cannot read: %s\n' "$name" "$(tail -n 1 "$d/reader.err")"
         continue
     fi
@@ -225,16 +251,19 @@ for entry in "${nets[@]}"; do
 
     for p in "${peers[@]}"; do
         case $p in
-        sympy) cmd=("$PYTHON" "$peers_dir/sympy_nullspace.py" "$net"); flows_col=3; alone_col=4 ;;
+        sympy) cmd=("$PYTHON" "$peers_dir/sympy_nullspace.py" "${sympy_option[@]}" "$net")
+            flows_col=3; alone_col=4 ;;
         flint) cmd=("$work/flint_exact" nullspace "$d/nt.mat"); flows_col=1; alone_col=2 ;;
         flint_rref) cmd=("$work/flint_exact" rref "$d/nt.mat"); flows_col=1; alone_col=2 ;;
         4ti2)
             mkdir -p "$d/4ti2" && cp "$d/nt.mat" "$d/4ti2/nt.mat"
-            cmd=(4ti2-zbasis --precision=64 -q "$d/4ti2/nt"); flows_col=0; alone_col=0 ;;
+            if [ "$fourtitwo" = 4ti2-rays ]; then cmd=(4ti2-rays -q "$d/4ti2/nt")
+            else cmd=(4ti2-zbasis --precision=64 -q "$d/4ti2/nt"); fi
+            flows_col=0; alone_col=0 ;;
         petrispot)
             pnml=$shared/pnml/mcc/$(basename "$net" .net).pnml.gz
             if [ -f "$pnml" ]; then gzip -dc "$pnml" >"$d/net.pnml"; fi
-            cmd=("$petrispot" --Pflows -q -i "$d/net.pnml"); flows_col=0; alone_col=0 ;;
+            cmd=("$petrispot" "$petri_flag" -q -i "$d/net.pnml"); flows_col=0; alone_col=0 ;;
         esac
         if [ "$p" = petrispot ] && [ ! -f "$d/net.pnml" ]; then
             st=nopnml
@@ -256,9 +285,9 @@ for entry in "${nets[@]}"; do
         else
             show=$(fmt_time "$t")
             if [ "$p" = 4ti2 ]; then
-                flows=$(awk 'NR == 1 { print $1 }' "$d/4ti2/nt.lat" 2>/dev/null)
+                flows=$(awk 'NR == 1 { print $1 }' "$d/4ti2/nt.lat" "$d/4ti2/nt.ray" 2>/dev/null | head -n 1)
             elif [ "$p" = petrispot ]; then
-                flows=$(grep -ho 'Computed [0-9]* P flows' "$d/$p.1" "$d/$p.err" | awk '{ print $2; exit }')
+                flows=$(grep -ho "Computed [0-9]* $petri_word" "$d/$p.1" "$d/$p.err" | awk '{ print $2; exit }')
             else
                 flows=$(awk -v c="$flows_col" 'NR == 1 { print $c }' "$d/$p.1")
                 alone=$(fmt_time "$(median_field "$d/$p" "$alone_col")")
