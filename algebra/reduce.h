@@ -34,6 +34,13 @@ enum class PivotRule {
   // again at once. Only where no overflow can happen (see unimodular.h),
   // since it meets other numbers on the way.
   kLeastFill,
+  // The smallest magnitude, then the fewest nonzero entries, then as
+  // kLeastFill: small numbers where they differ, and among the many pivots
+  // of magnitude 1 the sparsest row, which spreads least (Markowitz's
+  // criterion, for one column). For reports whose overflows need not be
+  // those of an earlier version. On the transposed Petri nets of the
+  // contest it does fifty times less work than kLeastFill on some.
+  kSmallThenSparse,
 };
 
 // Brings rows[0..count) to integer reduced row-echelon form over columns

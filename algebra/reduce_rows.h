@@ -70,21 +70,78 @@ void put_in_order(RowType* rows, const Positions& where) {
 template <typename RowType>
 bool better_pivot(const RowType* rows, const Positions& where, PivotRule rule, uint32_t j,
                   uint32_t a, uint32_t b) {
-  if (rule == PivotRule::kLeastFill) {
-    uint32_t next_a = rows[a].next_nonzero(j + 1), next_b = rows[b].next_nonzero(j + 1);
-    if (next_a != next_b) return next_a > next_b;  // none, the largest, comes first
-    if (rows[a].nonzeros() != rows[b].nonzeros()) return rows[a].nonzeros() < rows[b].nonzeros();
-  } else {
+  if (rule != PivotRule::kLeastFill) {
     int order = compare_magnitudes(rows[a], rows[b], j);
     if (order != 0) return order < 0;
   }
+  if (rule == PivotRule::kSmallThenSparse && rows[a].nonzeros() != rows[b].nonzeros()) {
+    return rows[a].nonzeros() < rows[b].nonzeros();
+  }
+  if (rule != PivotRule::kSmallestMagnitude) {
+    uint32_t next_a = rows[a].next_nonzero(j + 1), next_b = rows[b].next_nonzero(j + 1);
+    if (next_a != next_b) return next_a > next_b;  // none, the largest, comes first
+    if (rows[a].nonzeros() != rows[b].nonzeros()) return rows[a].nonzeros() < rows[b].nonzeros();
+  }
   return where.of[a] < where.of[b];
+}
+
+// on_pivot(row, column) is told of every pivot as it is chosen, before the
+// column is cleared from the other rows.
+// this = c * this + b * pivot at column j, counted in stats when given.
+template <typename RowType>
+void eliminate_counted(RowType& row, uint32_t j, const RowType& pivot, ReduceStats* stats,
+                       uint64_t& entries) {
+  if (stats == nullptr) {
+    row.eliminate(j, pivot);
+    return;
+  }
+  entries -= row.nonzeros();
+  row.eliminate(j, pivot);
+  entries += row.nonzeros();
+  stats->eliminations += 1;
+  stats->pivot_entries += pivot.nonzeros();
+  stats->peak_entries = std::max(stats->peak_entries, entries);
+}
+
+// The rows already chosen as pivots, cleared of every later pivot column,
+// the last first (back substitution). Each pivot row is then clean of all
+// pivot columns after its own when it clears its column from the rows
+// before it, so that those gain entries in columns without a pivot alone:
+// the rows that hold each pivot column can be listed once, at the start.
+template <typename RowType>
+void substitute_back(RowType* rows, const Positions& where, const std::vector<uint32_t>& columns,
+                     ReduceStats* stats, uint64_t& entries) {
+  uint32_t pivots = static_cast<uint32_t>(columns.size());
+  std::vector<uint32_t> position_of(columns.empty() ? 0 : columns.back() + 1, kNone);
+  for (uint32_t p = 0; p < pivots; ++p) position_of[columns[p]] = p;
+  std::vector<std::vector<uint32_t>> holders(pivots);
+  for (uint32_t p = 0; p < pivots; ++p) {
+    uint32_t r = where.row[p];
+    rows[r].for_each_nonzero([&](uint32_t c, const auto&) {
+      if (c > columns[p] && c < position_of.size() && position_of[c] != kNone) {
+        holders[position_of[c]].push_back(r);
+      }
+    });
+  }
+  for (uint32_t p = pivots; p-- > 0;) {
+    for (uint32_t r : holders[p]) {
+      eliminate_counted(rows[r], columns[p], rows[where.row[p]], stats, entries);
+    }
+    std::vector<uint32_t>().swap(holders[p]);
+  }
 }
 
 }  // namespace reduction
 
 // on_pivot(row, column) is told of every pivot as it is chosen, before the
 // column is cleared from the other rows.
+//
+// Under kSmallestMagnitude every column is cleared from the rows above its
+// pivot as soon as it is found (Gauss-Jordan), as the reduction always has:
+// the numbers on the way, and so the overflows met, are those of before.
+// Under the other rules the rows above wait, and are cleared at the end in
+// one pass from the last column back: the same reduced form, for far less
+// work where a pivot row would otherwise be cleared again and again.
 template <typename RowType, typename OnPivot>
 void reduce_rows(RowType* rows, uint32_t count, uint32_t n, PivotRule rule,
                  const ReduceProgress& progress, ReduceStats* stats, OnPivot on_pivot) {
@@ -94,10 +151,11 @@ void reduce_rows(RowType* rows, uint32_t count, uint32_t n, PivotRule rule,
     for (uint32_t r = 0; r < count; ++r) entries += rows[r].nonzeros();
     stats->peak_entries = entries;
   }
+  bool back_substitution = rule != PivotRule::kSmallestMagnitude;
   Buckets waiting(n, count);
   for (uint32_t r = count; r-- > 0;) waiting.put(rows[r].next_nonzero(0), r);
   Positions where(count);
-  std::vector<uint32_t> nonzero, targets;
+  std::vector<uint32_t> nonzero, targets, pivot_columns;
 
   uint32_t i = 0;  // where the next pivot row goes
   for (uint32_t j = 0; j < n && i < count; ++j) {
@@ -114,29 +172,23 @@ void reduce_rows(RowType* rows, uint32_t count, uint32_t n, PivotRule rule,
       on_pivot(best, j);
       where.exchange(best, where.row[i]);
       ++i;
+      pivot_columns.push_back(j);
       // In the order of positions, so that the first overflow met is the
       // one that a scan of the rows in order would meet.
       targets.clear();
       for (uint32_t r : nonzero) {
-        if (r != best) targets.push_back(r);
+        if (r != best && !(back_substitution && where.of[r] < i)) targets.push_back(r);
       }
       std::sort(targets.begin(), targets.end(),
                 [&](uint32_t a, uint32_t b) { return where.of[a] < where.of[b]; });
-      for (uint32_t r : targets) {
-        if (stats == nullptr) {
-          rows[r].eliminate(j, rows[best]);
-          continue;
-        }
-        entries -= rows[r].nonzeros();
-        rows[r].eliminate(j, rows[best]);
-        entries += rows[r].nonzeros();
-        stats->eliminations += 1;
-        stats->pivot_entries += rows[best].nonzeros();
-        stats->peak_entries = std::max(stats->peak_entries, entries);
-      }
+      for (uint32_t r : targets) eliminate_counted(rows[r], j, rows[best], stats, entries);
     }
-    for (uint32_t r : nonzero) waiting.put(rows[r].next_nonzero(j + 1), r);
+    // Rows above the pivots wait no more when they are cleared at the end.
+    for (uint32_t r : nonzero) {
+      if (!(back_substitution && where.of[r] < i)) waiting.put(rows[r].next_nonzero(j + 1), r);
+    }
   }
+  if (back_substitution) substitute_back(rows, where, pivot_columns, stats, entries);
   for (uint32_t p = 0; p < count; ++p) rows[where.row[p]].normalize();
   put_in_order(rows, where);
 }

@@ -80,12 +80,16 @@ void write_results(const RowType* rows, uint32_t count, const ReportShape& shape
 // Reduces the augmented matrix rows[0..count) (the columns of shape.first,
 // then -I) and writes the results. With --wide, where 32 bits do not hold
 // the numbers, the rows are given back and the reduction starts again from
-// their first state, wider.
+// their first state, wider. The species report chooses its pivots as it
+// always has, since the overflows it meets depend on them (but for less
+// fill where no overflow can happen); the report on reactions is new, and
+// chooses them for less fill among the small.
 void analyse(Row*& rows, uint32_t count, const ReportShape& shape, const Options& options) {
   uint32_t first = static_cast<uint32_t>(shape.first.size());
   uint32_t n = first + count;
-  PivotRule rule = provably_unimodular(rows, count, first) ? PivotRule::kLeastFill
-                                                           : PivotRule::kSmallestMagnitude;
+  PivotRule rule = options.transitions                       ? PivotRule::kSmallThenSparse
+                   : provably_unimodular(rows, count, first) ? PivotRule::kLeastFill
+                                                             : PivotRule::kSmallestMagnitude;
   Progress progress;
   if (!options.wide) {
     reduce(rows, count, n, rule, progress.hook());
