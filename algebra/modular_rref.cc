@@ -74,7 +74,7 @@ void reduce_modulo(const SparseMatrix& m, uint32_t n, const Prime& prime,
   // the entry it had when chosen. So d is their product, with the sign of
   // the permutation that takes the rows to their places.
   uint32_t d = 1;
-  reduce_rows(form.rows.get(), count, n, PivotRule::kLeastFill, progress, nullptr,
+  reduce_rows(form.rows.get(), count, n, PivotRule::kSmallThenSparse, progress, nullptr,
               [&](uint32_t row, uint32_t column) {
                 d = prime.mul(d, form.rows[row].get(column));
                 form.pivots.push_back(column);

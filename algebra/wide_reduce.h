@@ -8,7 +8,8 @@
 // (modular_rref.h), with an exact reduction on GMP's integers behind it.
 // The reduced rows are the same at every width (the reduced row-echelon
 // form, each row primitive with a positive leading entry), and so are the
-// same as those of the 32-bit reduction wherever it finishes.
+// same as those of the 32-bit reduction wherever it finishes, whatever the
+// pivots: here they are chosen for less fill.
 #ifndef CRNINV_ALGEBRA_WIDE_REDUCE_H_
 #define CRNINV_ALGEBRA_WIDE_REDUCE_H_
 
@@ -56,7 +57,7 @@ bool reduce_at_width(const SparseMatrix& m, uint32_t n, const ReduceProgress& pr
   *reached = Reached{&progress};
   ReduceProgress relay{Reached::report, reached};
   try {
-    reduce_rows(rows.get(), count, n, PivotRule::kSmallestMagnitude, relay, nullptr);
+    reduce_rows(rows.get(), count, n, PivotRule::kSmallThenSparse, relay, nullptr);
   } catch (const WidthExceeded&) {
     return false;
   }

@@ -80,14 +80,15 @@ void write_results(const RowType* rows, uint32_t count, const ReportShape& shape
 // Reduces the augmented matrix rows[0..count) (the columns of shape.first,
 // then -I) and writes the results. With --wide, where 32 bits do not hold
 // the numbers, the rows are given back and the reduction starts again from
-// their first state, wider. The species report chooses its pivots as it
-// always has, since the overflows it meets depend on them (but for less
-// fill where no overflow can happen); the report on reactions is new, and
-// chooses them for less fill among the small.
+// their first state, wider. Without --wide the species report chooses its
+// pivots as it always has, since the overflows it meets depend on them (but
+// for less fill where no overflow can happen). The report on reactions is
+// new, and --wide meets no overflow: both choose their pivots for less fill
+// among the small, which on large Petri nets does tens of times less work.
 void analyse(Row*& rows, uint32_t count, const ReportShape& shape, const Options& options) {
   uint32_t first = static_cast<uint32_t>(shape.first.size());
   uint32_t n = first + count;
-  PivotRule rule = options.transitions                       ? PivotRule::kSmallThenSparse
+  PivotRule rule = (options.transitions || options.wide)     ? PivotRule::kSmallThenSparse
                    : provably_unimodular(rows, count, first) ? PivotRule::kLeastFill
                                                              : PivotRule::kSmallestMagnitude;
   Progress progress;

@@ -164,17 +164,19 @@ std::string check_network(uint32_t seed, bool large) {
   };
   auto at_width = [&](auto width, const char* name) {
     using T = decltype(width);
-    std::unique_ptr<WideRow<T>[]> w(new WideRow<T>[S]);
-    for (uint32_t k = 0; k < S; ++k) {
-      w[k].resize(R + S);
-      for (const auto& [j, v] : m[k]) w[k].append(j, Exact<T>::from(v));
+    for (PivotRule rule : {PivotRule::kSmallestMagnitude, PivotRule::kSmallThenSparse}) {
+      std::unique_ptr<WideRow<T>[]> w(new WideRow<T>[S]);
+      for (uint32_t k = 0; k < S; ++k) {
+        w[k].resize(R + S);
+        for (const auto& [j, v] : m[k]) w[k].append(j, Exact<T>::from(v));
+      }
+      try {
+        reduce_rows(w.get(), S, R + S, rule, {}, nullptr);
+      } catch (const WidthExceeded&) {
+        continue;  // this width cannot hold the numbers: another one will
+      }
+      wide(name, w.get());
     }
-    try {
-      reduce_rows(w.get(), S, R + S, PivotRule::kSmallestMagnitude, {}, nullptr);
-    } catch (const WidthExceeded&) {
-      return;  // this width cannot hold the numbers: another one will
-    }
-    wide(name, w.get());
   };
   at_width(int64_t{}, "64 bits");
   at_width(Int128{}, "128 bits");
