@@ -8,13 +8,19 @@ size_t padded(uint32_t n) {
   return (size_t{n} + ModRow::kBlock - 1) / ModRow::kBlock * ModRow::kBlock;
 }
 
+// Compiled for the vector units the processor has, where the compiler can
+// (AFL++'s instrumentation cannot take the clones).
+#if defined(__x86_64__) && !defined(__AFL_COMPILER)
+#define FOR_EACH_VECTOR_UNIT __attribute__((target_clones("avx2", "default")))
+#else
+#define FOR_EACH_VECTOR_UNIT
+#endif
+
 // x += factor * y over one block, every entry, with no branch: a zero of y
 // adds zero. Adds to *change the entries that became nonzero less those
 // that became zero; true when the block holds a nonzero entry after.
-// Compiled for the vector units the processor has.
-__attribute__((target_clones("avx2", "default"))) bool add_block(uint32_t* x, const uint32_t* y,
-                                                                 FixedFactor factor,
-                                                                 int32_t* change) {
+FOR_EACH_VECTOR_UNIT bool add_block(uint32_t* x, const uint32_t* y, FixedFactor factor,
+                                    int32_t* change) {
   uint32_t any = 0;
   int32_t delta = 0;
   for (uint32_t k = 0; k < ModRow::kBlock; ++k) {
