@@ -34,7 +34,22 @@ void checked_add(int32_t& target, int32_t addend) {
   target += addend;
 }
 
+namespace {
+void (*before_fatal_message)() = nullptr;
+void (*overflow_handler)() = nullptr;
+}  // namespace
+
+void set_overflow_handler(void (*handler)()) {
+  overflow_handler = handler;
+}
+
+void set_before_fatal_message(void (*hook)()) {
+  before_fatal_message = hook;
+}
+
 void fatal_overflow(const char* message) {
+  if (overflow_handler != nullptr) overflow_handler();
+  if (before_fatal_message != nullptr) before_fatal_message();
   std::cerr << message << '\n';
   std::cerr.flush();
   std::exit(1);

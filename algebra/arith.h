@@ -32,4 +32,13 @@ void checked_add(int32_t& target, int32_t addend);
 // Writes message and a line feed to standard error and exits with status 1.
 [[noreturn]] void fatal_overflow(const char* message);
 
+// Called by fatal_overflow before it writes, so that whatever stands on the
+// terminal's last line (a progress line) can be cleared first. Null: none.
+void set_before_fatal_message(void (*hook)());
+
+// Called by fatal_overflow before anything else: a reduction that can start
+// again with wider integers throws from here instead of ending the run.
+// Null: none.
+void set_overflow_handler(void (*handler)());
+
 #endif  // CRNINV_ALGEBRA_ARITH_H_

@@ -15,114 +15,15 @@
 // them, and the rows are put in their final order at the end.
 #include "algebra/reduce.h"
 
-#include <algorithm>
-#include <vector>
-
 #include "algebra/arith.h"
+#include "algebra/reduce_rows.h"
 
-namespace {
-
-constexpr uint32_t kNone = UINT32_MAX;
-
-// Rows by the column of their next nonzero entry: a singly linked list per
-// column.
-class Buckets {
- public:
-  Buckets(uint32_t columns, uint32_t rows) : head(columns, kNone), next(rows, kNone) {}
-  // Moves the rows of column j into list, leaving the bucket empty.
-  void take(uint32_t column, std::vector<uint32_t>& list) {
-    list.clear();
-    for (uint32_t r = head[column]; r != kNone; r = next[r]) list.push_back(r);
-    head[column] = kNone;
-  }
-  // Puts the row into the bucket of column, when there is one.
-  void put(uint32_t column, uint32_t row) {
-    if (column >= head.size()) return;
-    next[row] = head[column];
-    head[column] = row;
-  }
-
- private:
-  std::vector<uint32_t> head, next;
-};
-
-// Where the rows stand: position -> row and row -> position.
-struct Positions {
-  explicit Positions(uint32_t count) : row(count), of(count) {
-    for (uint32_t k = 0; k < count; ++k) row[k] = of[k] = k;
-  }
-  void exchange(uint32_t a, uint32_t b) {
-    std::swap(row[of[a]], row[of[b]]);
-    std::swap(of[a], of[b]);
-  }
-  std::vector<uint32_t> row, of;
-};
-
-// Moves rows[row[p]] to rows[p] for every position p.
-void put_in_order(Row* rows, const Positions& where) {
-  uint32_t count = static_cast<uint32_t>(where.row.size());
-  std::vector<uint32_t> index(count), id(count);  // where each row is now, and who is there
-  for (uint32_t k = 0; k < count; ++k) index[k] = id[k] = k;
-  for (uint32_t p = 0; p < count; ++p) {
-    uint32_t r = where.row[p];
-    uint32_t from = index[r];
-    if (from == p) continue;
-    rows[p].swap(rows[from]);
-    uint32_t displaced = id[p];
-    id[from] = displaced;
-    index[displaced] = from;
-    id[p] = r;
-    index[r] = p;
-  }
+int compare_magnitudes(const Row& a, const Row& b, uint32_t column) {
+  uint32_t ma = magnitude(a.get(column)), mb = magnitude(b.get(column));
+  return ma < mb ? -1 : ma > mb ? 1 : 0;
 }
 
-// Whether row a makes a better pivot for column j than row b.
-bool better_pivot(const Row* rows, const Positions& where, PivotRule rule, uint32_t j, uint32_t a,
-                  uint32_t b) {
-  if (rule == PivotRule::kLeastFill) {
-    uint32_t next_a = rows[a].next_nonzero(j + 1), next_b = rows[b].next_nonzero(j + 1);
-    if (next_a != next_b) return next_a > next_b;  // kNone, the largest, comes first
-    if (rows[a].nonzeros() != rows[b].nonzeros()) return rows[a].nonzeros() < rows[b].nonzeros();
-  } else {
-    uint32_t ma = magnitude(rows[a].get(j)), mb = magnitude(rows[b].get(j));
-    if (ma != mb) return ma < mb;
-  }
-  return where.of[a] < where.of[b];
-}
-
-}  // namespace
-
-void reduce(Row* rows, uint32_t count, uint32_t n, PivotRule rule, const ReduceProgress& progress) {
-  Buckets waiting(n, count);
-  for (uint32_t r = count; r-- > 0;) waiting.put(rows[r].next_nonzero(0), r);
-  Positions where(count);
-  std::vector<uint32_t> nonzero, targets;
-
-  uint32_t i = 0;  // where the next pivot row goes
-  for (uint32_t j = 0; j < n && i < count; ++j) {
-    if (progress.report != nullptr && j % 256 == 0) progress.report(progress.context, j, n);
-    waiting.take(j, nonzero);
-    // The pivot, among the rows not yet chosen.
-    uint32_t best = kNone;
-    for (uint32_t r : nonzero) {
-      if (where.of[r] < i) continue;
-      if (best == kNone || better_pivot(rows, where, rule, j, r, best)) best = r;
-    }
-    if (best != kNone) {
-      where.exchange(best, where.row[i]);
-      ++i;
-      // In the order of positions, so that the first overflow met is the
-      // one that a scan of the rows in order would meet.
-      targets.clear();
-      for (uint32_t r : nonzero) {
-        if (r != best) targets.push_back(r);
-      }
-      std::sort(targets.begin(), targets.end(),
-                [&](uint32_t a, uint32_t b) { return where.of[a] < where.of[b]; });
-      for (uint32_t r : targets) rows[r].eliminate(j, rows[best]);
-    }
-    for (uint32_t r : nonzero) waiting.put(rows[r].next_nonzero(j + 1), r);
-  }
-  for (uint32_t p = 0; p < count; ++p) rows[where.row[p]].normalize();
-  put_in_order(rows, where);
+void reduce(Row* rows, uint32_t count, uint32_t n, PivotRule rule, const ReduceProgress& progress,
+            ReduceStats* stats) {
+  reduce_rows(rows, count, n, rule, progress, stats);
 }

@@ -6,10 +6,21 @@
 
 #include "algebra/row.h"
 
-// Told now and then how far a reduction has come: columns scanned of all.
+// Told now and then how far a reduction has come: columns scanned of all,
+// and pivots found of the rows (the run ends when either is complete).
 struct ReduceProgress {
-  void (*report)(void* context, uint32_t done, uint32_t columns) = nullptr;
+  void (*report)(void* context, uint32_t columns_done, uint32_t columns, uint32_t pivots,
+                 uint32_t rows) = nullptr;
   void* context = nullptr;
+};
+
+// What a reduction did, for benchmarks: the eliminations, the pivot
+// entries they visited (the work of an elimination whose multiplier is 1 or
+// -1), and the most nonzero entries the rows held at once.
+struct ReduceStats {
+  uint64_t eliminations = 0;
+  uint64_t pivot_entries = 0;
+  uint64_t peak_entries = 0;
 };
 
 // How the pivot row of a column is chosen among the rows that may take it.
@@ -23,6 +34,13 @@ enum class PivotRule {
   // again at once. Only where no overflow can happen (see unimodular.h),
   // since it meets other numbers on the way.
   kLeastFill,
+  // The smallest magnitude, then the fewest nonzero entries, then as
+  // kLeastFill: small numbers where they differ, and among the many pivots
+  // of magnitude 1 the sparsest row, which spreads least (Markowitz's
+  // criterion, for one column). For reports whose overflows need not be
+  // those of an earlier version. On the transposed Petri nets of the
+  // contest it does fifty times less work than kLeastFill on some.
+  kSmallThenSparse,
 };
 
 // Brings rows[0..count) to integer reduced row-echelon form over columns
@@ -30,6 +48,9 @@ enum class PivotRule {
 // row, and every row ends primitive. The pivot rows end at the front, in
 // the order of their columns.
 void reduce(Row* rows, uint32_t count, uint32_t n, PivotRule rule = PivotRule::kSmallestMagnitude,
-            const ReduceProgress& progress = {});
+            const ReduceProgress& progress = {}, ReduceStats* stats = nullptr);
+
+// Whether a's entry at column is smaller in magnitude than b's: -1, 0, 1.
+int compare_magnitudes(const Row& a, const Row& b, uint32_t column);
 
 #endif  // CRNINV_ALGEBRA_REDUCE_H_

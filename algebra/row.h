@@ -105,6 +105,9 @@ class Row {
   // The kernels of combine_unit, one per form of the pivot; this row is
   // dense whenever the pivot is. stored += k * the pivot's stored values.
   void add_sparse_to_sparse(int32_t k, const Row& pivot);
+  // The first n entries of the pivot added in place; false, and nothing
+  // changed, when one of them would make or cancel an entry.
+  bool add_in_place(int32_t k, const Row& pivot, uint32_t n);
   void add_sparse_to_dense(int32_t k, const Row& pivot);
   template <int kSign>
   void add_dense_to_dense(int32_t k, const Row& pivot);

@@ -9,6 +9,7 @@
 // (combine_general).
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "algebra/arith.h"
 #include "algebra/lanes.h"
@@ -109,16 +110,23 @@ void Row::combine_unit(int32_t c, int32_t b, const Row& pivot) {
 
 void Row::add_sparse_to_sparse(int32_t k, const Row& pivot) {
   uint32_t n = pivot.find(size);
+  // Where the pivot's entries all fall on entries of this row and none
+  // cancels, the row changes in place: a short pivot then costs its own
+  // entries and a search each, not a pass over a long row.
+  if (n * 8 < count && add_in_place(k, pivot, n)) return;
   merged.reserve(count + n);
   uint32_t* out_columns = merged.columns;
   int32_t* out_values = merged.values;
   uint32_t r = 0, w = 0, m = 0;
   for (uint32_t q = 0; q < n; ++q) {
     uint32_t column = pivot.columns[q];
-    while (r < count && columns[r] < column) {
-      out_columns[w] = columns[r];
-      out_values[w++] = values[r++];
-    }
+    // The run of this row's entries before the column, copied whole.
+    uint32_t run =
+        static_cast<uint32_t>(std::lower_bound(columns + r, columns + count, column) - columns);
+    memcpy(out_columns + w, columns + r, (run - r) * sizeof(uint32_t));
+    memcpy(out_values + w, values + r, (run - r) * sizeof(int32_t));
+    w += run - r;
+    r = run;
     int32_t old = r < count && columns[r] == column ? values[r++] : 0;
     int32_t now = old + k * pivot.values[q];
     if (now != 0) {
@@ -127,12 +135,32 @@ void Row::add_sparse_to_sparse(int32_t k, const Row& pivot) {
       m = std::max(m, magnitude(now));
     }
   }
-  for (; r < count; ++r) {
-    out_columns[w] = columns[r];
-    out_values[w++] = values[r];
-  }
+  memcpy(out_columns + w, columns + r, (count - r) * sizeof(uint32_t));
+  memcpy(out_values + w, values + r, (count - r) * sizeof(int32_t));
+  w += count - r;
   assign_sparse(out_columns, out_values, w);
   largest = std::max(largest, m);
+}
+
+bool Row::add_in_place(int32_t k, const Row& pivot, uint32_t n) {
+  // First find where every entry goes; write only if all are there.
+  static std::vector<uint32_t> at;
+  at.resize(n);
+  uint32_t r = 0;
+  for (uint32_t q = 0; q < n; ++q) {
+    r = static_cast<uint32_t>(std::lower_bound(columns + r, columns + count, pivot.columns[q]) -
+                              columns);
+    if (r == count || columns[r] != pivot.columns[q]) return false;
+    if (values[r] + k * pivot.values[q] == 0) return false;
+    at[q] = r++;
+  }
+  uint32_t m = 0;
+  for (uint32_t q = 0; q < n; ++q) {
+    values[at[q]] += k * pivot.values[q];
+    m = std::max(m, magnitude(values[at[q]]));
+  }
+  largest = std::max(largest, m);
+  return true;
 }
 
 void Row::add_sparse_to_dense(int32_t k, const Row& pivot) {

@@ -1,6 +1,9 @@
 #include "algebra/row_storage.h"
 
+#include <gmp.h>
+
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -57,4 +60,27 @@ uint64_t storage_held() {
 
 uint64_t storage_peak() {
   return peak;
+}
+
+namespace {
+
+void* gmp_allocate(size_t bytes) {
+  return obtain(bytes);
+}
+
+void* gmp_reallocate(void* old, size_t old_bytes, size_t new_bytes) {
+  void* p = obtain(new_bytes);
+  memcpy(p, old, old_bytes < new_bytes ? old_bytes : new_bytes);
+  give_back(old, old_bytes);
+  return p;
+}
+
+void gmp_free(void* p, size_t bytes) {
+  give_back(p, bytes);
+}
+
+}  // namespace
+
+void account_long_integers() {
+  mp_set_memory_functions(gmp_allocate, gmp_reallocate, gmp_free);
 }

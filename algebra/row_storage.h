@@ -27,6 +27,10 @@ void set_storage_limit(uint64_t bytes);
 uint64_t storage_held();
 uint64_t storage_peak();
 
+// Makes GMP's integers take their limbs from the same account, so that the
+// long integers of a wide reduction count too.
+void account_long_integers();
+
 // An allocator for standard containers whose bytes count in the same
 // account: std::vector<T, Accounted<T>>.
 template <typename T>

@@ -3,8 +3,8 @@
 #include "algebra/row.h"
 #include "algebra/semiflows.h"
 
-SparseMatrix sparse_from_rows(const Row* rows, uint32_t count, uint32_t columns) {
-  SparseMatrix a;
+CsrMatrix sparse_from_rows(const Row* rows, uint32_t count, uint32_t columns) {
+  CsrMatrix a;
   a.columns = columns;
   for (uint32_t i = 0; i < count; ++i) {
     rows[i].for_each_nonzero([&](uint32_t j, int32_t v) {
@@ -17,8 +17,8 @@ SparseMatrix sparse_from_rows(const Row* rows, uint32_t count, uint32_t columns)
   return a;
 }
 
-SparseMatrix transposed(const SparseMatrix& a) {
-  SparseMatrix t;
+CsrMatrix transposed(const CsrMatrix& a) {
+  CsrMatrix t;
   t.rows = a.columns;
   t.columns = a.rows;
   t.start.assign(a.columns + 1, 0);

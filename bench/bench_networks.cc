@@ -38,8 +38,8 @@ std::string network_text(size_t bytes, uint32_t seed) {
 
 std::string temp_file(const std::string& text) {
   static int counter = 0;
-  std::string path = "/tmp/crninv_bench_" + std::to_string(getpid()) + "_" +
-                     std::to_string(counter++) + ".net";
+  std::string path =
+      "/tmp/crninv_bench_" + std::to_string(getpid()) + "_" + std::to_string(counter++) + ".net";
   std::ofstream(path, std::ios::binary) << text;
   static struct Cleanup {
     std::string pattern;

@@ -42,7 +42,7 @@ double seconds_since(std::chrono::steady_clock::time_point start) {
 }
 
 // The stoichiometric matrix of the network in path, species by reactions.
-SparseMatrix read_network(const char* path) {
+CsrMatrix read_network(const char* path) {
   Lexer lexer(path);
   if (!lexer.is_open()) {
     fprintf(stderr, "Couldn't read from file %s\n", path);
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
   set_storage_limit(storage_budget());
 
   auto start = std::chrono::steady_clock::now();
-  SparseMatrix n = read_network(path);
+  CsrMatrix n = read_network(path);
   if (transitions) n = transposed(n);
   double reading = seconds_since(start);
 

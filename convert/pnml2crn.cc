@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/command_line.h"
 #include "convert/names.h"
 #include "convert/network_writer.h"
 #include "convert/pnml_reader.h"
@@ -71,6 +72,10 @@ void write_net(const char* path, const PetriNet& net, const Naming& places,
                             ", arcs: " + std::to_string(net.arcs.size()));
   write_comment(stdout, "identifiers changed to fit the format: " +
                             std::to_string(places.changed + transitions.changed));
+  if (net.arcs_left_out != 0) {
+    write_comment(stdout, "arcs that move no tokens (inhibitor, read, test), left out: " +
+                              std::to_string(net.arcs_left_out));
+  }
   std::vector<Term> left, right;
   for (size_t t = 0; t < net.transitions.size(); ++t) {
     left.clear();
@@ -86,21 +91,31 @@ void write_net(const char* path, const PetriNet& net, const Naming& places,
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    fprintf(stderr, "Usage: %s FILE.pnml\n", kProgram);
-    return 1;
-  }
+  Program program{
+      kProgram,
+      "FILE",
+      "Write a PNML place/transition net, plain or gzip-compressed, as a crninv network.",
+      "Usage: pnml2crn FILE.pnml",
+      {}};
+  const char* path = nullptr;
+  int status = parse_command_line(program, argc, argv, &path);
+  if (status >= 0) return status;
   try {
-    PetriNet net = read_pnml(argv[1]);
+    PetriNet net = read_pnml(path);
     Naming places = unique_identifiers(net.places);
     Naming transitions = unique_identifiers(net.transitions);
     Sides sides = merge_arcs(net, net.places);
-    write_net(argv[1], net, places, transitions, sides);
+    if (net.arcs_left_out != 0) {
+      fprintf(stderr,
+              "%s: warning: %s: arcs that move no tokens (inhibitor, read, test), left out: %zu\n",
+              kProgram, path, net.arcs_left_out);
+    }
+    write_net(path, net, places, transitions, sides);
   } catch (const PnmlError& e) {
-    fprintf(stderr, "%s: %s: %s\n", kProgram, argv[1], e.what());
+    fprintf(stderr, "%s: %s: %s\n", kProgram, path, e.what());
     return 1;
   } catch (const std::bad_alloc&) {
-    fprintf(stderr, "%s: %s: out of memory\n", kProgram, argv[1]);
+    fprintf(stderr, "%s: %s: out of memory\n", kProgram, path);
     return 1;
   }
   return finish_output(kProgram);

@@ -3,18 +3,21 @@
 #include <expat.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <string>
 #include <unordered_map>
 
+#include "convert/gzip_input.h"
+#include "convert/pnml_dialect.h"
+
 namespace {
 
 constexpr size_t kChunkSize = 1 << 16;
-constexpr size_t kMaxWeightText = 64;
+// Longer texts are cut here: a weight or an arc kind has a few characters
+// (PIPE writes one "class,count" pair for each token class).
+constexpr size_t kMaxText = 4096;
 
 enum Kind : uint8_t { UNDECLARED, PLACE, TRANSITION, PLACE_REF, TRANSITION_REF };
 
@@ -27,6 +30,7 @@ struct PendingArc {
   uint32_t source, target;  // nodes
   int32_t weight;
   uint32_t line;
+  bool moves;  // false: an inhibitor, read or test arc
 };
 
 std::string quoted(const std::string& text) {
@@ -46,12 +50,10 @@ const char* attribute(const char** atts, const char* wanted) {
   return nullptr;
 }
 
-// "ptnet" is the last part of the type URI of a place/transition net.
-bool is_pt_type(const std::string& type) {
-  size_t cut = type.find_last_of("/#");
-  std::string last = cut == std::string::npos ? type : type.substr(cut + 1);
-  for (char& c : last) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-  return last == "ptnet";
+// Elements whose whole content is passed over: tool data, and ProM's final
+// markings, whose <place> elements name places declared elsewhere.
+bool is_skipped(const std::string& name) {
+  return name == "toolspecific" || name == "finalmarkings";
 }
 
 class Reader {
@@ -68,23 +70,33 @@ class Reader {
  private:
   void fail(const std::string& message);
   uint32_t node(const char* id);
+  void start_net(const char** atts);
   void declare(const char** atts, Kind kind);
   void start_arc(const char** atts);
-  void end_weight();
+  void set_weight(const std::string& text);
+  void end_arc();
   uint32_t resolve(uint32_t n, const PendingArc& arc);
   bool at(const char* a, const char* b) const;
-  bool in_weight() const;
+  bool in_structure() const;
 
   XML_Parser parser;
   std::string failure;
   std::vector<std::string> path;  // open elements, local names
-  size_t skipped_depth = 0;       // inside toolspecific: nothing counts
+  size_t skipped_depth = 0;       // inside a skipped element: nothing counts
   unsigned nets = 0;
   PetriNet net;
   std::unordered_map<std::string, uint32_t> node_of;
   std::vector<Node> nodes;
   std::vector<const std::string*> node_ids;  // the keys of node_of, by node
   std::vector<PendingArc> arcs;
+
+  // The arc at hand, kept until its end, where its kind is known.
+  bool in_arc = false;
+  PendingArc arc{};
+  std::string arc_id, arc_kind;
+  // The text of the element at hand when it is a weight or an arc kind.
+  std::string* capture = nullptr;
+  size_t capture_depth = 0;
   std::string weight_text;
 };
 
@@ -109,14 +121,17 @@ bool Reader::at(const char* a, const char* b) const {
   return n >= 2 && path[n - 2] == a && path[n - 1] == b;
 }
 
-// Inside the text of an arc's inscription: its weight.
-bool Reader::in_weight() const {
-  return path.size() >= 3 && path[path.size() - 3] == "arc" && at("inscription", "text");
+// The element just opened stands in the net's structure, directly under
+// <net> or a <page>: elsewhere (final markings, queries) a <place> is a
+// mention, not a declaration.
+bool Reader::in_structure() const {
+  size_t n = path.size();
+  return n >= 2 && (path[n - 2] == "net" || path[n - 2] == "page");
 }
 
 void Reader::start(const char* raw_name, const char** atts) {
   std::string name = local_name(raw_name);
-  if (skipped_depth > 0 || name == "toolspecific") {
+  if (skipped_depth > 0 || is_skipped(name)) {
     ++skipped_depth;
     return;
   }
@@ -124,16 +139,23 @@ void Reader::start(const char* raw_name, const char** atts) {
     return fail("not a PNML document: the root element is <" + name + ">");
   }
   path.push_back(name);
-  if (name == "net") {
-    if (++nets > 1) return fail("a second net: only files with one net can be converted");
-    const char* type = attribute(atts, "type");
-    if (type == nullptr) return fail("the net has no type");
-    if (!is_pt_type(type)) {
-      return fail("the net's type " + quoted(type) +
-                  " is not a place/transition net (ptnet); coloured nets cannot be converted");
+  if (name == "net" && path.size() == 2) {
+    start_net(atts);
+  } else if (in_arc && path.size() >= 2 && path[path.size() - 2] == "arc") {
+    // <type value="inhibitor"/> (PIPE); <type> and <arctype> with a <text>.
+    const char* value = name == "type" ? attribute(atts, "value") : nullptr;
+    if (value != nullptr) arc_kind = value;
+  } else if (in_arc && path.size() >= 3 && path[path.size() - 3] == "arc") {
+    // <inscription><text>2</text> (standard), <inscription><value>Default,2</value> (PIPE).
+    bool text = name == "text" || name == "value";
+    if (text && at("inscription", name.c_str())) capture = &weight_text;
+    if (text && (at("type", name.c_str()) || at("arctype", name.c_str()))) capture = &arc_kind;
+    if (capture != nullptr) {
+      capture->clear();
+      capture_depth = path.size();
     }
-    const char* id = attribute(atts, "id");
-    net.id = id != nullptr ? id : "";
+  } else if (!in_structure()) {
+    return;
   } else if (name == "place") {
     declare(atts, PLACE);
   } else if (name == "transition") {
@@ -144,13 +166,6 @@ void Reader::start(const char* raw_name, const char** atts) {
     declare(atts, TRANSITION_REF);
   } else if (name == "arc") {
     start_arc(atts);
-  } else if (in_weight()) {
-    weight_text.clear();
-  } else if (at("arc", "type")) {
-    const char* value = attribute(atts, "value");
-    if (value != nullptr && strcmp(value, "normal") != 0) {
-      fail("an arc of type " + quoted(value) + ": only normal arcs can be converted");
-    }
   }
 }
 
@@ -161,15 +176,40 @@ void Reader::end() {
     --skipped_depth;
     return;
   }
-  if (in_weight()) end_weight();
+  if (capture != nullptr && path.size() == capture_depth) {
+    if (capture == &weight_text) set_weight(weight_text);
+    capture = nullptr;
+  }
+  if (in_arc && path.back() == "arc" && path.size() >= 2 &&
+      (path[path.size() - 2] == "net" || path[path.size() - 2] == "page")) {
+    end_arc();
+  }
   path.pop_back();
 }
 
 void Reader::text(const char* s, int length) {
-  if (skipped_depth > 0 || !in_weight()) return;
-  // A weight has a few digits; a longer text is refused without keeping it.
-  size_t room = kMaxWeightText + 1 - weight_text.size();
-  weight_text.append(s, std::min(room, static_cast<size_t>(length)));
+  if (skipped_depth > 0 || capture == nullptr || path.size() != capture_depth) return;
+  // The text is kept only up to a length no weight or kind reaches.
+  size_t room = kMaxText + 1 - std::min(capture->size(), kMaxText + 1);
+  capture->append(s, std::min(room, static_cast<size_t>(length)));
+}
+
+void Reader::start_net(const char** atts) {
+  if (++nets > 1) return fail("a second net: only files with one net can be converted");
+  const char* type = attribute(atts, "type");
+  if (type == nullptr) return fail("the net has no type");
+  NetType kind = classify_net_type(type);
+  if (kind == NetType::COLOURED) {
+    return fail("the net's type " + quoted(type) +
+                " is not a place/transition net (ptnet); coloured nets cannot be converted");
+  }
+  if (kind == NetType::UNKNOWN) {
+    return fail("the net's type " + quoted(type) +
+                " is none that pnml2crn knows; place/transition nets are typed ptnet, "
+                "\"P/T net\", ptNetb or pnmlcoremodel");
+  }
+  const char* id = attribute(atts, "id");
+  net.id = id != nullptr ? id : "";
 }
 
 void Reader::declare(const char** atts, Kind kind) {
@@ -196,24 +236,45 @@ void Reader::start_arc(const char** atts) {
   const char* source = attribute(atts, "source");
   const char* target = attribute(atts, "target");
   if (source == nullptr || target == nullptr) return fail("an arc without source or target");
+  const char* id = attribute(atts, "id");
+  in_arc = true;
+  arc_id = id != nullptr ? id : "";
+  // TAPAAL writes the kind and the weight as attributes.
+  const char* kind = attribute(atts, "type");
+  arc_kind = kind != nullptr ? kind : "";
   uint32_t s = node(source);
   uint32_t t = node(target);
-  arcs.push_back({s, t, 1, static_cast<uint32_t>(XML_GetCurrentLineNumber(parser))});
+  arc = {s, t, 1, static_cast<uint32_t>(XML_GetCurrentLineNumber(parser)), true};
+  const char* weight = attribute(atts, "weight");
+  if (weight != nullptr) set_weight(weight);
 }
 
-void Reader::end_weight() {
-  size_t first = weight_text.find_first_not_of(" \t\r\n");
-  size_t last = weight_text.find_last_not_of(" \t\r\n");
-  std::string digits =
-      first == std::string::npos ? "" : weight_text.substr(first, last - first + 1);
-  bool ok = !digits.empty() && digits.size() <= 10 &&
-            digits.find_first_not_of("0123456789") == std::string::npos;
-  long long value = ok ? std::stoll(digits) : 0;
-  if (value < 1 || value > 2147483647) {
-    return fail("arc weight " + quoted(digits.substr(0, kMaxWeightText)) +
-                " is not a whole number from 1 to 2147483647");
+void Reader::set_weight(const std::string& text) {
+  ArcWeight w = parse_arc_weight(text);
+  if (w.coloured) return fail("arc weight " + w.error + ": coloured nets cannot be converted");
+  if (!w.error.empty()) return fail("arc weight " + w.error);
+  arc.weight = w.value;
+}
+
+void Reader::end_arc() {
+  in_arc = false;
+  std::string name = arc_id.empty() ? "an arc" : "the arc " + quoted(arc_id);
+  switch (classify_arc_kind(arc_kind)) {
+    case ArcKind::MOVING:
+      break;
+    case ArcKind::NON_MOVING:
+      arc.moves = false;
+      break;
+    case ArcKind::RESET:
+      return fail(name +
+                  " is a reset arc: it empties its place by as many tokens as it "
+                  "holds, which no fixed coefficient says; nets with reset arcs "
+                  "cannot be converted");
+    case ArcKind::UNKNOWN:
+      return fail(name + " is of type " + quoted(arc_kind.substr(0, 64)) +
+                  ", which pnml2crn does not know");
   }
-  arcs.back().weight = static_cast<int32_t>(value);
+  arcs.push_back(arc);
 }
 
 // The place or transition that node n stands for, through references.
@@ -240,16 +301,20 @@ uint32_t Reader::resolve(uint32_t n, const PendingArc& arc) {
 PetriNet Reader::finish() {
   if (nets == 0) throw PnmlError("the document holds no net");
   net.arcs.reserve(arcs.size());
-  for (const PendingArc& arc : arcs) {
-    const Node& s = nodes[resolve(arc.source, arc)];
-    const Node& t = nodes[resolve(arc.target, arc)];
+  for (const PendingArc& a : arcs) {
+    const Node& s = nodes[resolve(a.source, a)];
+    const Node& t = nodes[resolve(a.target, a)];
     if (s.kind == t.kind) {
-      throw PnmlError("line " + std::to_string(arc.line) + ": the arc joins two " +
+      throw PnmlError("line " + std::to_string(a.line) + ": the arc joins two " +
                       (s.kind == PLACE ? "places" : "transitions"));
+    }
+    if (!a.moves) {
+      ++net.arcs_left_out;
+      continue;
     }
     bool to_place = t.kind == PLACE;
     net.arcs.push_back(
-        {to_place ? t.index : s.index, to_place ? s.index : t.index, arc.weight, to_place});
+        {to_place ? t.index : s.index, to_place ? s.index : t.index, a.weight, to_place});
   }
   return std::move(net);
 }
@@ -268,9 +333,8 @@ void on_text(void* reader, const char* s, int length) {
 
 }  // namespace
 
-PetriNet read_pnml(const char* path) {
-  std::unique_ptr<FILE, int (*)(FILE*)> file(fopen(path, "rb"), fclose);
-  if (!file) throw PnmlError(std::string("cannot open: ") + strerror(errno));
+PetriNet read_pnml(const char* path) try {
+  GzipInput file(path);
   std::unique_ptr<XML_ParserStruct, void (*)(XML_Parser)> parser(XML_ParserCreate(nullptr),
                                                                  XML_ParserFree);
   if (!parser) throw std::bad_alloc();
@@ -281,9 +345,8 @@ PetriNet read_pnml(const char* path) {
   for (;;) {
     void* buffer = XML_GetBuffer(parser.get(), kChunkSize);
     if (buffer == nullptr) throw std::bad_alloc();
-    size_t n = fread(buffer, 1, kChunkSize, file.get());
-    if (ferror(file.get())) throw PnmlError(std::string("cannot read: ") + strerror(errno));
-    bool last = feof(file.get()) != 0;
+    size_t n = file.read(buffer, kChunkSize);
+    bool last = n == 0;
     if (XML_ParseBuffer(parser.get(), static_cast<int>(n), last) != XML_STATUS_OK) {
       if (!reader.error().empty()) throw PnmlError(reader.error());
       throw PnmlError("line " + std::to_string(XML_GetCurrentLineNumber(parser.get())) +
@@ -292,4 +355,6 @@ PetriNet read_pnml(const char* path) {
     if (last) break;
   }
   return reader.finish();
+} catch (const InputError& e) {
+  throw PnmlError(e.what());
 }

@@ -20,7 +20,8 @@ struct PetriNet {
   std::string id;
   std::vector<std::string> places;       // ids, in document order
   std::vector<std::string> transitions;  // ids, in document order
-  std::vector<PetriArc> arcs;            // in document order
+  std::vector<PetriArc> arcs;            // the arcs that move tokens, in document order
+  size_t arcs_left_out = 0;              // inhibitor, read and test arcs
 };
 
 // What makes a file unusable; the text names the line where it can.
@@ -29,9 +30,10 @@ class PnmlError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Throws PnmlError for a file that cannot be read, is no well-formed XML,
-// holds no net or more than one, a net other than a P/T net, or arcs that
-// do not join a place and a transition.
+// Reads the file as it is or gzip-compressed, in any of the dialects of
+// pnml_dialect.h. Throws PnmlError for a file that cannot be read, is no
+// well-formed XML, holds no net or more than one, a net other than a P/T
+// net, arcs that do not join a place and a transition, or a reset arc.
 PetriNet read_pnml(const char* path);
 
 #endif  // CRNINV_CONVERT_PNML_READER_H_

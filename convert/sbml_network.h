@@ -1,5 +1,5 @@
 // The reactions of an SBML model as plain data: species ids with signed
-// stoichiometries, or the reason why a reaction cannot be given numbers.
+// stoichiometries, or the reason why a stoichiometry has no fixed number.
 #ifndef CRNINV_CONVERT_SBML_NETWORK_H_
 #define CRNINV_CONVERT_SBML_NETWORK_H_
 
@@ -10,14 +10,16 @@
 
 struct SbmlTerm {
   std::string species;   // the species id as in the model
-  double stoichiometry;  // as in the model, negative for a reactant
+  double stoichiometry;  // as in the model, negative for a reactant; 0 with a problem
   bool reactant;         // listed among the reactants
+  bool boundary;         // a boundary species: reactions do not change it
+  bool varies;           // the stoichiometry changes over time
+  std::string problem;   // non-empty: no number, and why, to follow "stoichiometry of X "
 };
 
 struct SbmlReaction {
   std::string id;
   std::vector<SbmlTerm> terms;  // reactants first, then products, in model order
-  std::string problem;          // non-empty: no stoichiometry can be known
 };
 
 struct SbmlNetwork {

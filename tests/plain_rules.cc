@@ -71,3 +71,34 @@ std::optional<std::string> plain_reduce(std::vector<PlainRow>& rows, uint32_t n)
   }
   return std::nullopt;
 }
+
+uint32_t plain_rank(std::vector<PlainRow> m) {
+  const int64_t p = 2147483647;
+  auto power = [&](int64_t base, int64_t e) {
+    int64_t result = 1;
+    for (base %= p; e > 0; e >>= 1, base = base * base % p) {
+      if (e & 1) result = result * base % p;
+    }
+    return result;
+  };
+  for (auto& row : m) {
+    for (auto& x : row) x = ((x % p) + p) % p;
+  }
+  uint32_t rank = 0;
+  size_t columns = m.empty() ? 0 : m[0].size();
+  for (size_t j = 0; j < columns && rank < m.size(); ++j) {
+    size_t k = rank;
+    while (k < m.size() && m[k][j] == 0) ++k;
+    if (k == m.size()) continue;
+    std::swap(m[k], m[rank]);
+    int64_t inverse = power(m[rank][j], p - 2);
+    for (size_t other = rank + 1; other < m.size(); ++other) {
+      int64_t f = m[other][j] * inverse % p;
+      for (size_t i = j; i < columns; ++i) {
+        m[other][i] = ((m[other][i] - f * m[rank][i]) % p + p) % p;
+      }
+    }
+    ++rank;
+  }
+  return rank;
+}

@@ -16,4 +16,8 @@ std::optional<std::string> plain_normalize(PlainRow& x);
 std::optional<std::string> plain_eliminate(PlainRow& x, const PlainRow& pivot, uint32_t j);
 std::optional<std::string> plain_reduce(std::vector<PlainRow>& rows, uint32_t n);
 
+// The rank of a matrix modulo the prime 2^31 - 1: its rank over the
+// rationals, unless the prime divides every largest nonzero minor.
+uint32_t plain_rank(std::vector<PlainRow> m);
+
 #endif  // CRNINV_TESTS_PLAIN_RULES_H_

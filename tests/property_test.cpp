@@ -2,59 +2,33 @@
 // without the project's arithmetic: each row is the combination its species
 // part names, its class follows its signs, pivots are clean, and there are
 // as many flows as the left null space of the stoichiometry has dimensions.
+// Every width must give these rows: where 32 bits suffice, the wide
+// reductions print the very same report; where they do not, the wide rows
+// must still pass every check.
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
+#include <functional>
 #include <memory>
-#include <numeric>
 #include <random>
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "algebra/arith.h"
+#include "algebra/modular_rref.h"
 #include "algebra/reduce.h"
 #include "algebra/report.h"
+#include "algebra/wide_reduce.h"
+#include "tests/plain_rules.h"
 
 namespace {
 
 using Matrix = std::vector<std::vector<int64_t>>;
 
-// Rank over the integers modulo the prime 2^31 - 1.
-uint32_t rank_mod_p(Matrix m) {
-  const int64_t p = 2147483647;
-  auto power = [&](int64_t base, int64_t e) {
-    int64_t result = 1;
-    for (base %= p; e > 0; e >>= 1, base = base * base % p) {
-      if (e & 1) result = result * base % p;
-    }
-    return result;
-  };
-  for (auto& row : m) {
-    for (auto& x : row) x = ((x % p) + p) % p;
-  }
-  uint32_t rank = 0;
-  size_t columns = m.empty() ? 0 : m[0].size();
-  for (size_t j = 0; j < columns && rank < m.size(); ++j) {
-    size_t k = rank;
-    while (k < m.size() && m[k][j] == 0) ++k;
-    if (k == m.size()) continue;
-    std::swap(m[k], m[rank]);
-    int64_t inverse = power(m[rank][j], p - 2);
-    for (size_t other = rank + 1; other < m.size(); ++other) {
-      int64_t f = m[other][j] * inverse % p;
-      for (size_t i = j; i < columns; ++i) {
-        m[other][i] = ((m[other][i] - f * m[rank][i]) % p + p) % p;
-      }
-    }
-    ++rank;
-  }
-  return rank;
-}
-
-// Net changes of S species in R reactions: sparse, coefficients 1 to 3.
-Matrix random_network(std::mt19937& random, uint32_t& S, uint32_t& R) {
+// Net changes of S species in R reactions: sparse, coefficients 1 to 3, or
+// now and then so large that 32 bits cannot hold the reduction.
+Matrix random_network(std::mt19937& random, bool large, uint32_t& S, uint32_t& R) {
   S = 1 + random() % 10;
   R = random() % 11;
   Matrix N(S, std::vector<int64_t>(R, 0));
@@ -62,6 +36,7 @@ Matrix random_network(std::mt19937& random, uint32_t& S, uint32_t& R) {
     for (uint32_t k = 0; k < S; ++k) {
       uint32_t roll = random() % 10;
       int64_t coefficient = 1 + random() % 3;
+      if (large && random() % 4 == 0) coefficient = 1 + random() % 3000000;
       if (roll < 2) N[k][j] -= coefficient;                // reactant
       if (roll == 2 || roll == 3) N[k][j] += coefficient;  // product
     }
@@ -69,39 +44,41 @@ Matrix random_network(std::mt19937& random, uint32_t& S, uint32_t& R) {
   return N;
 }
 
-// Empty when every property holds, else what failed.
-std::string check_network(uint32_t seed) {
-  std::mt19937 random(seed);
-  uint32_t S, R;
-  Matrix N = random_network(random, S, R);
+mpz_class value_at(const Row& row, uint32_t j) {
+  return row.get(j);
+}
 
-  // The augmented matrix: net changes, then -1 at column R + k.
-  std::unique_ptr<Row[]> rows(new Row[S]);
-  for (uint32_t k = 0; k < S; ++k) {
-    rows[k].resize(R + S);
-    for (uint32_t j = 0; j < R; ++j) rows[k].add(j, static_cast<int32_t>(N[k][j]));
-    rows[k].add(R + k, -1);
-  }
-  reduce(rows.get(), S, R + S);
+template <typename T>
+mpz_class value_at(const WideRow<T>& row, uint32_t j) {
+  const T* v = row.find(j);
+  if (v == nullptr) return 0;
+  std::string text;
+  append_decimal(text, *v);
+  return mpz_class(text);
+}
 
+// Empty when every property holds for the reduced rows, else what failed.
+template <typename RowType>
+std::string check_rows(const RowType* rows, const Matrix& N, uint32_t S, uint32_t R) {
   std::ostringstream failure;
   uint32_t flows = 0;
   uint32_t previous_pivot = 0;
   for (uint32_t i = 0; i < S; ++i) {
-    const Row& row = rows[i];
+    const RowType& row = rows[i];
     if (row.length() != R + S) failure << "row " << i << " has length " << row.length() << "; ";
-    std::vector<int64_t> c(S);
+    std::vector<mpz_class> c(S);
     bool named = false;
     for (uint32_t k = 0; k < S; ++k) {
-      c[k] = -static_cast<int64_t>(row.get(R + k));
+      c[k] = -value_at(row, R + k);
       named = named || c[k] != 0;
     }
     if (!named) failure << "row " << i << " names no species; ";
     bool negative = false, positive = false;
     for (uint32_t j = 0; j < R; ++j) {
-      int64_t combined = 0;
-      for (uint32_t k = 0; k < S; ++k) combined += c[k] * N[k][j];
-      if (row.get(j) != combined) failure << "row " << i << " column " << j << " is no c^T N; ";
+      mpz_class combined = 0;
+      for (uint32_t k = 0; k < S; ++k) combined += c[k] * static_cast<long>(N[k][j]);
+      if (value_at(row, j) != combined)
+        failure << "row " << i << " column " << j << " is no c^T N; ";
       negative = negative || combined < 0;
       positive = positive || combined > 0;
     }
@@ -114,29 +91,116 @@ std::string check_network(uint32_t seed) {
     // First nonzero entry: the pivot, positive, alone in its column, after
     // the previous row's pivot; and the row is primitive.
     uint32_t pivot = 0;
-    while (pivot < R + S && row.get(pivot) == 0) ++pivot;
+    while (pivot < R + S && value_at(row, pivot) == 0) ++pivot;
     if (pivot == R + S) continue;  // reported above as naming no species
-    if (row.get(pivot) <= 0) failure << "row " << i << " pivot not positive; ";
+    if (value_at(row, pivot) <= 0) failure << "row " << i << " pivot not positive; ";
     if (i > 0 && pivot <= previous_pivot) failure << "row " << i << " pivot out of order; ";
     previous_pivot = pivot;
     for (uint32_t other = 0; other < S; ++other) {
-      if (other != i && rows[other].get(pivot) != 0) {
+      if (other != i && value_at(rows[other], pivot) != 0) {
         failure << "column " << pivot << " nonzero outside its pivot row; ";
       }
     }
-    int64_t g = 0;
-    for (uint32_t j = 0; j < R + S; ++j) g = std::gcd(g, static_cast<int64_t>(row.get(j)));
+    mpz_class g = 0;
+    for (uint32_t j = 0; j < R + S; ++j) g = gcd(g, value_at(row, j));
     if (g != 1) failure << "row " << i << " not primitive; ";
   }
-  uint32_t rank = rank_mod_p(N);
+  uint32_t rank = plain_rank(N);
   if (flows != S - rank) failure << flows << " flows, expected " << S - rank << "; ";
-  if (!failure.str().empty()) failure << "(S = " << S << ", R = " << R << ")";
   return failure.str();
 }
 
+// The report that rows print, as text.
+template <typename RowType>
+std::string report(const RowType* rows, uint32_t S, uint32_t R) {
+  std::vector<std::string> texts;
+  for (uint32_t j = 0; j < R + S; ++j) texts.push_back("x" + std::to_string(j));
+  Names first(texts.begin(), texts.begin() + R), second(texts.begin() + R, texts.end());
+  testing::internal::CaptureStdout();
+  for (uint32_t k = 0; k < S; ++k) print_row(rows[k], first, second);
+  fflush(stdout);
+  return testing::internal::GetCapturedStdout();
+}
+
+void width_exceeded() {
+  throw WidthExceeded();
+}
+
+// Empty when every property holds at every width, else what failed.
+std::string check_network(uint32_t seed, bool large) {
+  std::mt19937 random(seed);
+  uint32_t S, R;
+  Matrix N = random_network(random, large, S, R);
+
+  // The augmented matrix: net changes, then -1 at column R + k.
+  SparseMatrix m(S);
+  std::unique_ptr<Row[]> rows(new Row[S]);
+  for (uint32_t k = 0; k < S; ++k) {
+    rows[k].resize(R + S);
+    for (uint32_t j = 0; j < R; ++j) {
+      if (N[k][j] != 0) m[k].emplace_back(j, static_cast<int32_t>(N[k][j]));
+      rows[k].add(j, static_cast<int32_t>(N[k][j]));
+    }
+    rows[k].add(R + k, -1);
+    m[k].emplace_back(R + k, -1);
+  }
+  std::string failure;
+  std::string narrow;  // the 32-bit report, when 32 bits suffice
+  set_overflow_handler(width_exceeded);
+  try {
+    reduce(rows.get(), S, R + S);
+    narrow = report(rows.get(), S, R);
+    failure += check_rows(rows.get(), N, S, R);
+  } catch (const WidthExceeded&) {
+  }
+  set_overflow_handler(nullptr);
+
+  auto wide = [&](const char* name, const auto* wide_rows) {
+    std::string text = report(wide_rows, S, R);
+    if (!narrow.empty() && text != narrow)
+      failure += std::string(name) + " prints another report; ";
+    std::string wrong = check_rows(wide_rows, N, S, R);
+    if (!wrong.empty()) failure += std::string(name) + ": " + wrong;
+  };
+  auto at_width = [&](auto width, const char* name) {
+    using T = decltype(width);
+    for (PivotRule rule : {PivotRule::kSmallestMagnitude, PivotRule::kSmallThenSparse}) {
+      std::unique_ptr<WideRow<T>[]> w(new WideRow<T>[S]);
+      for (uint32_t k = 0; k < S; ++k) {
+        w[k].resize(R + S);
+        for (const auto& [j, v] : m[k]) w[k].append(j, Exact<T>::from(v));
+      }
+      try {
+        reduce_rows(w.get(), S, R + S, rule, {}, nullptr);
+      } catch (const WidthExceeded&) {
+        continue;  // this width cannot hold the numbers: another one will
+      }
+      wide(name, w.get());
+    }
+  };
+  at_width(int64_t{}, "64 bits");
+  at_width(Int128{}, "128 bits");
+  at_width(mpz_class{}, "GMP");
+  auto modular = modular_reduce(m, R + S, {});
+  if (modular == nullptr) {
+    failure += "no result modulo primes; ";
+  } else {
+    wide("modulo primes", modular.get());
+  }
+  if (!failure.empty()) failure += "(S = " + std::to_string(S) + ", R = " + std::to_string(R) + ")";
+  return failure;
+}
+
 TEST(Property, RandomNetworks) {
-  for (uint32_t seed = 1; seed <= 400; ++seed)
-    EXPECT_EQ(check_network(seed), "") << "seed " << seed;
+  for (uint32_t seed = 1; seed <= 400; ++seed) {
+    EXPECT_EQ(check_network(seed, false), "") << "seed " << seed;
+  }
+}
+
+TEST(Property, RandomNetworksBeyond32Bits) {
+  for (uint32_t seed = 1; seed <= 300; ++seed) {
+    EXPECT_EQ(check_network(seed, true), "") << "seed " << seed;
+  }
 }
 
 }  // namespace

@@ -12,7 +12,9 @@ stops with an error on anything else instead of mimicking crninv's messages.
 
 Run as a script, `netreader.py NET OUT` writes the transposed stoichiometric
 matrix (reactions x species) to OUT in 4ti2's matrix format ("rows cols" and
-then the rows) and prints "S R" on standard output.
+then the rows) and prints "S R" on standard output; `netreader.py --species NET
+OUT` writes the stoichiometric matrix itself (species x reactions), whose null
+space the T-flows span.
 """
 
 import re
@@ -106,9 +108,28 @@ def write_4ti2_transposed(path, n_species, columns):
             out.write("\n")
 
 
+def write_4ti2(path, n_species, columns):
+    rows = [["0"] * len(columns) for _ in range(n_species)]
+    for r, col in enumerate(columns):
+        for s, c in col.items():
+            rows[s][r] = str(c)
+    with open(path, "w") as out:
+        out.write(f"{n_species} {len(columns)}\n")
+        for row in rows:
+            out.write(" ".join(row))
+            out.write("\n")
+
+
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
-        sys.exit("usage: netreader.py NETWORK MATRIX_OUT")
-    species, reactions, columns = read_network(sys.argv[1])
-    write_4ti2_transposed(sys.argv[2], len(species), columns)
+    args = sys.argv[1:]
+    species_rows = args[:1] == ["--species"]
+    if species_rows:
+        args = args[1:]
+    if len(args) != 2:
+        sys.exit("usage: netreader.py [--species] NETWORK MATRIX_OUT")
+    species, reactions, columns = read_network(args[0])
+    if species_rows:
+        write_4ti2(args[1], len(species), columns)
+    else:
+        write_4ti2_transposed(args[1], len(species), columns)
     print(len(species), len(reactions))

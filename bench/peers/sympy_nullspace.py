@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Exact null space of the transposed stoichiometric matrix with sympy.
 
-usage: sympy_nullspace.py [--method domain|matrix] NETWORK
+usage: sympy_nullspace.py [--method domain|matrix] [--species] NETWORK
 
 Reads the network, builds N^T (reactions x species) and computes a basis of its
 null space exactly: the conservation laws. Prints
@@ -14,6 +14,7 @@ reading the file or starting Python.
 --method domain (default): sympy's sparse DomainMatrix over QQ, the engine that
   sympy.Matrix.nullspace runs on internally and the fastest way to use it.
 --method matrix: sympy.SparseMatrix(N^T).nullspace(), the public Matrix API.
+--species: the null space of N itself instead, spanned by the T-flows.
 """
 
 import argparse
@@ -50,14 +51,25 @@ def nullity(n_species, columns, method):
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--method", choices=("domain", "matrix"), default="domain")
+    ap.add_argument("--species", action="store_true")
     ap.add_argument("network")
     args = ap.parse_args()
     species, reactions, columns = read_network(args.network)
+    if args.species:
+        # N's rows as the columns of its transpose: the same code then
+        # finds the null space of N.
+        transposed = [dict() for _ in species]
+        for r, col in enumerate(columns):
+            for s, c in col.items():
+                transposed[s][r] = c
+        species, reactions, columns = reactions, species, transposed
     if not species:
         print(0, len(reactions), 0, "0.000000")
         return
     t = time.perf_counter()
     flows = nullity(len(species), columns, args.method)
+    if args.species:
+        species, reactions = reactions, species
     print(len(species), len(reactions), flows, f"{time.perf_counter() - t:.6f}")
 
 

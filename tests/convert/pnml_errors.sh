@@ -76,10 +76,27 @@ expect weights_add_up 'pnml2crn: net.pnml: the arcs between p and transition t w
 <arc id="a" source="t" target="p"><inscription><text>2147483647</text></inscription></arc>
 <arc id="b" source="t" target="p"/></net></pnml>
 X
-expect inhibitor 'pnml2crn: net.pnml: line 3: an arc of type "inhibitor": only normal arcs can be converted' <<X
-<pnml><net id="n" $PT><place id="p"/><transition id="t"/>
-<arc id="a" source="p" target="t">
-<type value="inhibitor"/></arc></net></pnml>
+expect reset 'pnml2crn: net.pnml: line 4: the arc "a" is a reset arc: it empties its place by as many tokens as it holds, which no fixed coefficient says; nets with reset arcs cannot be converted' <<X
+<pnml><net id="n" type="http://www.pnml.org/version-2009/grammar/pnmlcoremodel"><page id="g">
+<place id="p"/><transition id="t"/>
+<arc id="a" source="p" target="t"><arctype><text>reset</text></arctype>
+</arc></page></net></pnml>
+X
+expect unknown_arc_kind 'pnml2crn: net.pnml: line 2: the arc "a" is of type "variable", which pnml2crn does not know' <<X
+<pnml><net id="n" type="P/T net"><place id="p"/><transition id="t"/>
+<arc id="a" source="p" target="t" type="variable" weight="1"/>
+</net></pnml>
+X
+expect several_token_classes 'pnml2crn: net.pnml: line 2: arc weight "Default,1,red,2" gives tokens of several classes: coloured nets cannot be converted' <<X
+<pnml><net id="n" type="P/T net"><place id="p"/><transition id="t"/>
+<arc id="a" source="p" target="t"><inscription><value>Default,1,red,2</value></inscription>
+</arc></net></pnml>
+X
+expect high_level 'pnml2crn: net.pnml: line 1: the net'"'"'s type "http://www.pnml.org/version-2009/grammar/highlevelnet" is not a place/transition net (ptnet); coloured nets cannot be converted' <<X
+<pnml><net id="h" type="http://www.pnml.org/version-2009/grammar/highlevelnet"/></pnml>
+X
+expect unknown_type 'pnml2crn: net.pnml: line 1: the net'"'"'s type "http://example.org/timed-arc-net" is none that pnml2crn knows; place/transition nets are typed ptnet, "P/T net", ptNetb or pnmlcoremodel' <<X
+<pnml><net id="u" type="http://example.org/timed-arc-net"/></pnml>
 X
 expect twice 'pnml2crn: net.pnml: line 2: the id "p" is declared twice' <<X
 <pnml><net id="n" $PT><place id="p"/>
@@ -90,6 +107,9 @@ expect not_xml 'pnml2crn: net.pnml: line 2: not well-formed XML: mismatched tag'
 </net></pnml>
 X
 expect missing 'pnml2crn: missing.pnml: cannot open: No such file or directory' missing.pnml </dev/null
+# A compressed net cut short, here before the end of its first block.
+printf '<pnml><net id="n" %s><place id="p"/></net></pnml>\n' "$PT" | gzip -c | head -c 40 >cut.pnml.gz
+expect truncated_gzip 'pnml2crn: cut.pnml.gz: cannot read: unexpected end of file' cut.pnml.gz </dev/null
 expect directory 'pnml2crn: .: cannot read: Is a directory' . </dev/null
 expect usage 'Usage: pnml2crn FILE.pnml' --none </dev/null
 exit $failed

@@ -20,7 +20,8 @@ crninv=$(realpath "$2")
 case_dir=$(realpath "$3")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cp -R "$case_dir"/. "$work"
+# -L: a case may share the input of another through a symbolic link.
+cp -RL "$case_dir"/. "$work"
 cd "$work" || exit 2
 
 args=()
