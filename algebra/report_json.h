@@ -33,6 +33,10 @@ class JsonReport {
   void begin_section(const char* key);
   template <typename RowType>
   void row(const RowType& row);
+  // A row that combines the second block's columns alone (a semiflow):
+  // for_each_term(f) calls f(index, coefficient) for each of its terms.
+  template <typename ForEachTerm>
+  void combination(ForEachTerm for_each_term);
   void end_section();
   // Closes the document.
   void end();
@@ -97,6 +101,18 @@ void JsonReport::row(const RowType& row) {
     text += second_key;
     text += "\": [";
   }
+  text += "]}";
+  if (text.size() > 1 << 16) flush();
+}
+
+template <typename ForEachTerm>
+void JsonReport::combination(ForEachTerm for_each_term) {
+  text += first_row ? "\n  {\"" : ",\n  {\"";
+  first_row = false;
+  text += second_key;
+  text += "\": [";
+  bool first_term = true;
+  for_each_term([&](uint32_t i, const auto& value) { term(i, second[i], value, first_term); });
   text += "]}";
   if (text.size() > 1 << 16) flush();
 }

@@ -228,7 +228,10 @@ SemiflowStatus DoubleDescription<Int>::step(uint32_t c, uint64_t limit) {
       for (const Int& x : v.value) final = final && sign(x) > 0;
       if (final && ++found > limit) return SemiflowStatus::kTooMany;
       made.push_back(std::move(v));
-      if (ray_count() + made.size() > limit) return SemiflowStatus::kTooManyCandidates;
+      // The rays in down go at the end of the step: what stays held counts.
+      if (ray_count() - down.size() + made.size() > limit) {
+        return SemiflowStatus::kTooManyCandidates;
+      }
     }
   }
   // Dropping from the end keeps the lower indices in down valid.

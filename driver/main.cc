@@ -10,12 +10,15 @@
 #include <new>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "algebra/arith.h"
 #include "algebra/reduce.h"
 #include "algebra/report.h"
 #include "algebra/row.h"
 #include "algebra/row_storage.h"
+#include "algebra/semiflow_report.h"
+#include "algebra/semiflows.h"
 #include "algebra/transpose.h"
 #include "algebra/unimodular.h"
 #include "algebra/wide_reduce.h"
@@ -125,6 +128,44 @@ void analyse(Row*& rows, uint32_t count, const ReportShape& shape, const Options
   });
 }
 
+// The minimal semiflows of the species (the rows of N) or, with
+// --transitions, of the reactions (the rows of N^T), alone on standard
+// output. Returns the exit status: 2, with a message and nothing written,
+// when --max-semiflows stops the work.
+int analyse_semiflows(Row*& rows, uint32_t S, uint32_t R, const ReportShape& shape,
+                      const Options& options) {
+  CsrMatrix n = sparse_from_rows(rows, S, R);
+  delete[] rows;
+  rows = nullptr;
+  if (options.transitions) n = transposed(n);
+  std::vector<Semiflow> semiflows;
+  SemiflowStatus status = minimal_semiflows(n, options.max_semiflows, &semiflows);
+  auto cap = static_cast<unsigned long long>(options.max_semiflows);
+  switch (status) {
+    case SemiflowStatus::kDone:
+      break;
+    case SemiflowStatus::kTooMany:
+      fprintf(stderr, "More than %llu semiflows: stopped by --max-semiflows\n", cap);
+      return 2;
+    case SemiflowStatus::kTooManyCandidates:
+      fprintf(stderr,
+              "More than %llu candidate semiflows on the way: stopped by --max-semiflows "
+              "(the minimal semiflows may be fewer)\n",
+              cap);
+      return 2;
+  }
+  if (options.json) {
+    JsonReport json(shape.first, shape.first_key, shape.second, shape.second_key);
+    json.begin(shape.second_key);
+    json_semiflows(json, semiflows);
+    json.end();
+  } else {
+    print_semiflows(options.transitions ? kReactionSemiflowsHeading : kSpeciesSemiflowsHeading,
+                    semiflows, shape.second);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -141,10 +182,6 @@ int main(int argc, char** argv) {
       return finish_output();
     case Options::kRun:
       break;
-  }
-  if (options.semiflows) {  // not offered yet
-    fprintf(stderr, "Usage: %s infile\n\n", argv[0]);
-    return 1;
   }
   std::set_new_handler(out_of_memory);
   const char* path = options.path;
@@ -195,18 +232,23 @@ int main(int argc, char** argv) {
 
   Names reaction_names(Reactions.begin(), Reactions.end()), species_names;
   for (const std::string* name : index2species) species_names.push_back(*name);
-  if (options.transitions) {
+  ReportShape species_shape{reaction_names,      species_names,       "reactions",        "species",
+                            kSpeciesHeadings[0], kSpeciesHeadings[1], kSpeciesHeadings[2]};
+  ReportShape reaction_shape{species_names,       reaction_names,       "species",
+                             "reactions",         kReactionHeadings[0], kReactionHeadings[1],
+                             kReactionHeadings[2]};
+  const ReportShape& shape = options.transitions ? reaction_shape : species_shape;
+  if (options.semiflows) {
+    int status = analyse_semiflows(rows, S, R, shape, options);
+    if (status != 0) return status;
+  } else if (options.transitions) {
     // One row per reaction instead: the rows of the species go first.
     Row* reaction_rows = new Row[R];
     transpose_augmented(rows, S, R, reaction_rows);
     delete[] rows;
     rows = reaction_rows;
-    ReportShape shape{species_names,        reaction_names,       "species",           "reactions",
-                      kReactionHeadings[0], kReactionHeadings[1], kReactionHeadings[2]};
     analyse(rows, R, shape, options);
   } else {
-    ReportShape shape{reaction_names,      species_names,       "reactions",        "species",
-                      kSpeciesHeadings[0], kSpeciesHeadings[1], kSpeciesHeadings[2]};
     analyse(rows, S, shape, options);
   }
   // The rows go first, before the locals, on the failed write's path too.

@@ -32,6 +32,12 @@ constexpr const char* kReactionHeadings[] = {
     "Flows (no net change):\n", "\nInequalities (remove species, one-signed change):\n",
     "\nIrreducible:\n"};
 
+// The headings of the minimal semiflows of species and of reactions.
+constexpr const char kSpeciesSemiflowsHeading[] =
+    "Semiflows (minimal, non-negative, == constant):\n";
+constexpr const char kReactionSemiflowsHeading[] =
+    "Semiflows (minimal, non-negative, no net change):\n";
+
 template <typename RowType>
 void print_section(const char* heading, int32_t wanted, const RowType* rows, uint32_t count,
                    const ReportShape& shape) {
