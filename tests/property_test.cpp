@@ -4,7 +4,8 @@
 // as many flows as the left null space of the stoichiometry has dimensions.
 // Every width must give these rows: where 32 bits suffice, the wide
 // reductions print the very same report; where they do not, the wide rows
-// must still pass every check.
+// must still pass every check. The rows of the transposed network pass the
+// same checks against N^T.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -19,6 +20,7 @@
 #include "algebra/modular_rref.h"
 #include "algebra/reduce.h"
 #include "algebra/report.h"
+#include "algebra/transpose.h"
 #include "algebra/wide_reduce.h"
 #include "tests/plain_rules.h"
 
@@ -191,6 +193,37 @@ std::string check_network(uint32_t seed, bool large) {
   return failure;
 }
 
+// The report on reactions: the rows of the transposed network, reduced as
+// --transitions reduces them, pass the same checks against N^T. Their flows
+// are the T-flows, R minus the rank of N of them.
+std::string check_transposed(uint32_t seed) {
+  std::mt19937 random(seed);
+  uint32_t S, R;
+  Matrix N = random_network(random, false, S, R);
+  if (R == 0) return "";
+  std::unique_ptr<Row[]> rows(new Row[S]), reaction_rows(new Row[R]);
+  for (uint32_t k = 0; k < S; ++k) {
+    rows[k].resize(R + S);
+    for (uint32_t j = 0; j < R; ++j) rows[k].add(j, static_cast<int32_t>(N[k][j]));
+    rows[k].add(R + k, -1);
+  }
+  transpose_augmented(rows.get(), S, R, reaction_rows.get());
+  Matrix T(R, std::vector<int64_t>(S));
+  for (uint32_t k = 0; k < S; ++k) {
+    for (uint32_t j = 0; j < R; ++j) T[j][k] = N[k][j];
+  }
+  set_overflow_handler(width_exceeded);
+  std::string failure;
+  try {
+    reduce(reaction_rows.get(), R, S + R, PivotRule::kSmallThenSparse);
+    failure = check_rows(reaction_rows.get(), T, R, S);
+  } catch (const WidthExceeded&) {
+  }
+  set_overflow_handler(nullptr);
+  if (!failure.empty()) failure += "(S = " + std::to_string(S) + ", R = " + std::to_string(R) + ")";
+  return failure;
+}
+
 TEST(Property, RandomNetworks) {
   for (uint32_t seed = 1; seed <= 400; ++seed) {
     EXPECT_EQ(check_network(seed, false), "") << "seed " << seed;
@@ -200,6 +233,12 @@ TEST(Property, RandomNetworks) {
 TEST(Property, RandomNetworksBeyond32Bits) {
   for (uint32_t seed = 1; seed <= 300; ++seed) {
     EXPECT_EQ(check_network(seed, true), "") << "seed " << seed;
+  }
+}
+
+TEST(Property, ReactionsOfRandomNetworks) {
+  for (uint32_t seed = 1; seed <= 400; ++seed) {
+    EXPECT_EQ(check_transposed(seed), "") << "seed " << seed;
   }
 }
 
