@@ -29,8 +29,8 @@
 // coordinates [0, coordinates), each primitive, into *rays. Stops, with
 // *rays unspecified, as soon as more than limit of them are known
 // (kTooMany: a ray with no negative entry stays extreme until the end, so
-// that count never passes the answer), or when more than limit rays are
-// held at once (kTooManyCandidates). Int = int64_t throws Overflow when a
+// that count never passes the answer), or when a step would leave more
+// than limit rays (kTooManyCandidates). Int = int64_t throws Overflow when a
 // value would not fit.
 template <typename Int>
 SemiflowStatus extreme_rays(KernelBasis<Int> basis, uint32_t coordinates, uint64_t limit,

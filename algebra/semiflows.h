@@ -84,8 +84,9 @@ enum class SemiflowStatus {
 // so this status proves that the answer is larger. The set can explode on
 // the way while few semiflows are known yet (a candidate is a semiflow only
 // once every coordinate is non-negative): it stops with kTooManyCandidates
-// when the semiflows found and the candidates held pass max_semiflows
-// together. Without a cap (UINT64_MAX) the intermediate sets are bounded by
+// when a step would leave more than max_semiflows candidates held (the rays
+// a step replaces count until it ends, so a cap equal to the answer lets the
+// run complete). Without a cap (UINT64_MAX) the intermediate sets are bounded by
 // the memory account of algebra/row_storage.h alone, whose limit ends the
 // run through the new-handler.
 //
