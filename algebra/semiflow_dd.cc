@@ -20,7 +20,7 @@ constexpr uint64_t kTreeAfter = 256;  // rays tested per query
 template <typename Int>
 class DoubleDescription {
  public:
-  DoubleDescription(KernelBasis<Int> basis, uint32_t coordinates);
+  DoubleDescription(KernelBasis<Int> basis, uint32_t coordinates, const SemiflowProgress& progress);
   // kTooMany once more than limit final rays are known, kTooManyCandidates
   // once more than limit rays are held.
   SemiflowStatus run(uint64_t limit);
@@ -58,6 +58,7 @@ class DoubleDescription {
   Words mask;
   uint32_t imposed = 0;  // of the coordinates not owned
   uint32_t owned = 0;    // coordinates, which take bits [0, owned)
+  const SemiflowProgress& progress;
   std::vector<uint32_t> pending;
   uint64_t final_rays = 0;  // rays with no negative entry
 };
@@ -91,13 +92,15 @@ class DoubleDescription<Int>::Adjacency {
 };
 
 template <typename Int>
-DoubleDescription<Int>::DoubleDescription(KernelBasis<Int> basis, uint32_t coordinates_)
+DoubleDescription<Int>::DoubleDescription(KernelBasis<Int> basis, uint32_t coordinates_,
+                                          const SemiflowProgress& progress_)
     : coordinates(coordinates_),
       words((coordinates_ + 63) / 64),
       bit(coordinates_, UINT32_MAX),
       positive_at(coordinates_, 0),
       negative_at(coordinates_, 0),
-      mask(words, 0) {
+      mask(words, 0),
+      progress(progress_) {
   uint32_t next = 0;
   for (uint32_t c : basis.owned) bit[c] = next++;
   owned = next;
@@ -214,6 +217,8 @@ SemiflowStatus DoubleDescription<Int>::step(uint32_t c, uint64_t limit) {
   VectorSet<Int> made;
   uint64_t found = final_rays;
   for (uint32_t a : up) {
+    // A long step still tells that it moves, once per positive ray.
+    progress(imposed, coordinates - owned, ray_count() + made.size());
     for (uint32_t b : down) {
       for (uint32_t w : set) u[w] = 0;
       set.clear();
@@ -269,13 +274,14 @@ SemiflowStatus DoubleDescription<Int>::run(uint64_t limit) {
 
 template <typename Int>
 SemiflowStatus extreme_rays(KernelBasis<Int> basis, uint32_t coordinates, uint64_t limit,
-                            VectorSet<Int>* rays) {
-  DoubleDescription<Int> dd(std::move(basis), coordinates);
+                            VectorSet<Int>* rays, const SemiflowProgress& progress) {
+  DoubleDescription<Int> dd(std::move(basis), coordinates, progress);
   SemiflowStatus status = dd.run(limit);
   if (status == SemiflowStatus::kDone) *rays = dd.take_rays();
   return status;
 }
 
-template SemiflowStatus extreme_rays(KernelBasis<int64_t>, uint32_t, uint64_t, VectorSet<int64_t>*);
+template SemiflowStatus extreme_rays(KernelBasis<int64_t>, uint32_t, uint64_t, VectorSet<int64_t>*,
+                                     const SemiflowProgress&);
 template SemiflowStatus extreme_rays(KernelBasis<mpz_class>, uint32_t, uint64_t,
-                                     VectorSet<mpz_class>*);
+                                     VectorSet<mpz_class>*, const SemiflowProgress&);

@@ -34,11 +34,11 @@
 // value would not fit.
 template <typename Int>
 SemiflowStatus extreme_rays(KernelBasis<Int> basis, uint32_t coordinates, uint64_t limit,
-                            VectorSet<Int>* rays);
+                            VectorSet<Int>* rays, const SemiflowProgress& progress = {});
 
 extern template SemiflowStatus extreme_rays(KernelBasis<int64_t>, uint32_t, uint64_t,
-                                            VectorSet<int64_t>*);
+                                            VectorSet<int64_t>*, const SemiflowProgress&);
 extern template SemiflowStatus extreme_rays(KernelBasis<mpz_class>, uint32_t, uint64_t,
-                                            VectorSet<mpz_class>*);
+                                            VectorSet<mpz_class>*, const SemiflowProgress&);
 
 #endif  // CRNINV_ALGEBRA_SEMIFLOW_DD_H_

@@ -79,10 +79,11 @@ SemiflowStatus emit(const SemiflowPart& part, const SparseVector<Int>& v, uint64
 // Appends the minimal semiflows of part to *out, or stops past max entries
 // in *out (see extreme_rays).
 template <typename Int>
-SemiflowStatus part_semiflows(const SemiflowPart& part, uint64_t max, std::vector<Semiflow>* out) {
+SemiflowStatus part_semiflows(const SemiflowPart& part, uint64_t max, std::vector<Semiflow>* out,
+                              const SemiflowProgress& progress) {
   VectorSet<Int> rays;
-  SemiflowStatus status =
-      extreme_rays(left_kernel<Int>(part.matrix), part.matrix.rows, max - out->size(), &rays);
+  SemiflowStatus status = extreme_rays(left_kernel<Int>(part.matrix), part.matrix.rows,
+                                       max - out->size(), &rays, progress);
   for (size_t k = 0; k < rays.size() && status == SemiflowStatus::kDone; ++k) {
     status = emit(part, rays[k], max, out);
   }
@@ -96,7 +97,7 @@ std::string Semiflow::coefficient_text(size_t k) const {
 }
 
 SemiflowStatus minimal_semiflows(const CsrMatrix& a, uint64_t max_semiflows,
-                                 std::vector<Semiflow>* out) {
+                                 std::vector<Semiflow>* out, const SemiflowProgress& progress) {
   out->clear();
   PrunedMatrix pruned = prune_and_split(a);
   if (pruned.zero_rows.size() > max_semiflows) return SemiflowStatus::kTooMany;
@@ -110,10 +111,10 @@ SemiflowStatus minimal_semiflows(const CsrMatrix& a, uint64_t max_semiflows,
     size_t before = out->size();
     SemiflowStatus status;
     try {
-      status = part_semiflows<int64_t>(part, max_semiflows, out);
+      status = part_semiflows<int64_t>(part, max_semiflows, out, progress);
     } catch (const Overflow&) {
       out->resize(before);
-      status = part_semiflows<mpz_class>(part, max_semiflows, out);
+      status = part_semiflows<mpz_class>(part, max_semiflows, out, progress);
     }
     if (status != SemiflowStatus::kDone) {
       out->clear();

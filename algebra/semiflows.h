@@ -64,6 +64,16 @@ struct Semiflow {
   std::string coefficient_text(size_t k) const;
 };
 
+// Told now and then how far the search has come: the coordinates made
+// non-negative of those to do in the current part, and the rays held.
+struct SemiflowProgress {
+  void (*report)(void* context, uint32_t imposed, uint32_t constraints, uint64_t rays) = nullptr;
+  void* context = nullptr;
+  void operator()(uint32_t imposed, uint32_t constraints, uint64_t rays) const {
+    if (report != nullptr) report(context, imposed, constraints, rays);
+  }
+};
+
 enum class SemiflowStatus {
   kDone,     // every minimal semiflow is in the result
   kTooMany,  // there are more than max_semiflows: the result is empty
@@ -93,6 +103,6 @@ enum class SemiflowStatus {
 // The arithmetic is exact: 64-bit where that suffices, GMP integers for a
 // part of the matrix where a 64-bit operation would overflow.
 SemiflowStatus minimal_semiflows(const CsrMatrix& a, uint64_t max_semiflows,
-                                 std::vector<Semiflow>* out);
+                                 std::vector<Semiflow>* out, const SemiflowProgress& progress = {});
 
 #endif  // CRNINV_ALGEBRA_SEMIFLOWS_H_

@@ -139,7 +139,10 @@ int analyse_semiflows(Row*& rows, uint32_t S, uint32_t R, const ReportShape& sha
   rows = nullptr;
   if (options.transitions) n = transposed(n);
   std::vector<Semiflow> semiflows;
-  SemiflowStatus status = minimal_semiflows(n, options.max_semiflows, &semiflows);
+  Progress progress;
+  SemiflowStatus status =
+      minimal_semiflows(n, options.max_semiflows, &semiflows, progress.semiflow_hook());
+  progress.erase();
   auto cap = static_cast<unsigned long long>(options.max_semiflows);
   switch (status) {
     case SemiflowStatus::kDone:

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "tests/test_util.h"
 
@@ -24,12 +25,18 @@ std::string star(int n) {
 
 // Runs the tool with its standard error on a terminal and its standard
 // output into a file; returns what the terminal showed.
-std::string run_on_terminal(const std::string& input, const std::string& out_path, int* status) {
+// options come before the input.
+std::string run_on_terminal(const std::string& input, const std::string& out_path, int* status,
+                            std::vector<std::string> options = {}) {
+  options.push_back(input);
+  std::vector<char*> argv{const_cast<char*>("crninv")};
+  for (std::string& option : options) argv.push_back(option.data());
+  argv.push_back(nullptr);
   int master;
   pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
   if (pid == 0) {
     if (freopen(out_path.c_str(), "w", stdout) == nullptr) _exit(127);
-    execl(CRNINV_BINARY, "crninv", input.c_str(), static_cast<char*>(nullptr));
+    execv(CRNINV_BINARY, argv.data());
     _exit(127);
   }
   std::string shown;
@@ -60,6 +67,27 @@ TEST(Progress, ShownOnATerminalAndErasedBeforeTheEnd) {
   EXPECT_EQ(without, "Reading from " + input + "\r\nPass 1\r\nThere are:\r\n\t6000 species\r\n" +
                          "\t1 reactions\r\nPass 2\r\n");
   EXPECT_EQ(read_file(out).substr(0, 21), "Flows (== constant):\n");
+}
+
+// The semiflows of this net pass 8,000 candidates after a few seconds of
+// long steps: the line shows them, and is gone before the cap's message.
+TEST(Progress, SemiflowsShownAndErasedBeforeTheCapsMessage) {
+  std::string input = CRNINV_NETS_DIR "/mcc/Anderson-PT-11.net";
+  std::string out = write_temp_file("");
+  int status = 0;
+  std::string shown =
+      run_on_terminal(input, out, &status, {"--semiflows", "--max-semiflows", "8000"});
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 2);
+  std::regex line("\rconstraint [0-9]+ of 724, [0-9]+ rays, [0-9]+ s\033\\[K");
+  EXPECT_TRUE(std::regex_search(shown, line)) << shown;
+  std::string without =
+      std::regex_replace(shown, std::regex("\r(constraint [^\033]*)?\033\\[K"), "");
+  EXPECT_EQ(without, "Reading from " + input + "\r\nPass 1\r\nThere are:\r\n\t749 species\r\n" +
+                         "\t3245 reactions\r\nPass 2\r\nMore than 8000 candidate semiflows on " +
+                         "the way: stopped by --max-semiflows (the minimal semiflows may be " +
+                         "fewer)\r\n");
+  EXPECT_EQ(read_file(out), "");
 }
 
 }  // namespace
