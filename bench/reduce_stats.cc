@@ -5,42 +5,27 @@
 //   usage: reduce_stats NETWORK_FILE
 #include <chrono>
 #include <cstdio>
-#include <memory>
 
 #include "algebra/reduce.h"
 #include "algebra/row_storage.h"
 #include "algebra/unimodular.h"
-#include "reader/lexer.h"
-#include "reader/names.h"
-#include "reader/parser.h"
+#include "reader/network_file.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
     fprintf(stderr, "usage: %s NETWORK_FILE\n", argv[0]);
     return 2;
   }
-  Lexer L(argv[1]);
-  if (!L.is_open()) return 1;
-  SpeciesTable Species;
-  ReactionNames Reactions;
-  Parser P(L, Species, Reactions);
-  uint32_t R = P.parse_all();
-  uint32_t S = static_cast<uint32_t>(Species.size());
-  Reactions.resize(R);
-  std::unique_ptr<Row[]> rows(new Row[S]);
-  for (uint32_t k = 0; k < S; ++k) {
-    rows[k].resize(R + S);
-    rows[k].add(R + k, -1);
-  }
-  L.rewind();
-  P.attach_rows(rows.get());
-  P.parse_all();
+  NetworkFile file;
+  if (!read_network_file(argv[1], true, &file)) return 1;
+  uint32_t S = static_cast<uint32_t>(file.rows.size()), R = file.reactions;
+  Row* rows = file.rows.data();
 
   auto start = std::chrono::steady_clock::now();
   PivotRule rule =
-      provably_unimodular(rows.get(), S, R) ? PivotRule::kLeastFill : PivotRule::kSmallestMagnitude;
+      provably_unimodular(rows, S, R) ? PivotRule::kLeastFill : PivotRule::kSmallestMagnitude;
   ReduceStats stats;
-  reduce(rows.get(), S, R + S, rule, {}, &stats);
+  reduce(rows, S, R + S, rule, {}, &stats);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   printf("%u %u %.3f %llu %llu %llu %llu\n", S, R, seconds,
          static_cast<unsigned long long>(stats.eliminations),

@@ -21,9 +21,7 @@
 #include "algebra/row_storage.h"
 #include "algebra/semiflows.h"
 #include "driver/memory.h"
-#include "reader/lexer.h"
-#include "reader/names.h"
-#include "reader/parser.h"
+#include "reader/network_file.h"
 
 namespace {
 
@@ -43,23 +41,13 @@ double seconds_since(std::chrono::steady_clock::time_point start) {
 
 // The stoichiometric matrix of the network in path, species by reactions.
 CsrMatrix read_network(const char* path) {
-  Lexer lexer(path);
-  if (!lexer.is_open()) {
+  NetworkFile file;
+  if (!read_network_file(path, false, &file)) {
     fprintf(stderr, "Couldn't read from file %s\n", path);
     exit(1);
   }
-  SpeciesTable species;
-  ReactionNames reactions;
-  Parser parser(lexer, species, reactions);
-  uint32_t R = parser.parse_all();
-  uint32_t S = static_cast<uint32_t>(species.size());
-  reactions.resize(R);
-  std::vector<Row> rows(S);
-  for (Row& row : rows) row.resize(R);
-  lexer.rewind();
-  parser.attach_rows(rows.data());
-  if (parser.parse_all() != R || lexer.failed()) parser.fail_changed();
-  return sparse_from_rows(rows.data(), S, R);
+  return sparse_from_rows(file.rows.data(), static_cast<uint32_t>(file.rows.size()),
+                          file.reactions);
 }
 
 }  // namespace

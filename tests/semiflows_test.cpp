@@ -16,9 +16,7 @@
 #include <vector>
 
 #include "algebra/row.h"
-#include "reader/lexer.h"
-#include "reader/names.h"
-#include "reader/parser.h"
+#include "reader/network_file.h"
 
 namespace {
 
@@ -257,22 +255,11 @@ TEST(Semiflows, TransposedTwiceIsTheSame) {
 // The stoichiometric matrix of a network file, read as the tool reads it,
 // and the species names by index.
 CsrMatrix read_network(const std::string& path, std::vector<std::string>* names) {
-  Lexer lexer(path.c_str());
-  EXPECT_TRUE(lexer.is_open()) << path;
-  SpeciesTable species;
-  ReactionNames reactions;
-  Parser parser(lexer, species, reactions);
-  uint32_t R = parser.parse_all();
-  uint32_t S = static_cast<uint32_t>(species.size());
-  reactions.resize(R);
-  std::vector<Row> rows(S);
-  for (Row& row : rows) row.resize(R);
-  lexer.rewind();
-  parser.attach_rows(rows.data());
-  EXPECT_EQ(parser.parse_all(), R);
-  names->resize(S);
-  for (const auto& entry : species) (*names)[entry.second] = entry.first;
-  return sparse_from_rows(rows.data(), S, R);
+  NetworkFile file;
+  EXPECT_TRUE(read_network_file(path.c_str(), false, &file)) << path;
+  *names = file.species;
+  return sparse_from_rows(file.rows.data(), static_cast<uint32_t>(file.rows.size()),
+                          file.reactions);
 }
 
 // Each semiflow as "coefficient name" terms joined by " + ", coefficient 1
