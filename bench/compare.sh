@@ -285,7 +285,10 @@ for entry in "${nets[@]}"; do
         else
             show=$(fmt_time "$t")
             if [ "$p" = 4ti2 ]; then
-                flows=$(awk 'NR == 1 { print $1 }' "$d/4ti2/nt.lat" "$d/4ti2/nt.ray" 2>/dev/null | head -n 1)
+                # the lattice basis (zbasis) or the rays (rays): one of them exists
+                result=$d/4ti2/nt.lat
+                [ -f "$result" ] || result=$d/4ti2/nt.ray
+                flows=$(awk 'NR == 1 { print $1 }' "$result" 2>/dev/null)
             elif [ "$p" = petrispot ]; then
                 flows=$(grep -ho "Computed [0-9]* $petri_word" "$d/$p.1" "$d/$p.err" | awk '{ print $2; exit }')
             else
