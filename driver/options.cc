@@ -92,7 +92,7 @@ void print_help(const char* program) {
       "      --json             the results as one JSON document on standard output\n"
       "      --transitions      invariants of the reactions: the transposed network\n"
       "      --semiflows        the minimal semi-positive invariants (semiflows)\n"
-      "      --max-semiflows N  stop when there are more than N semiflows\n"
+      "      --max-semiflows N  stop, with exit status 2, past N semiflows or candidates\n"
       "  -h, --help             print this help and exit\n"
       "  -V, --version          print the version and exit\n"
       "\n"
