@@ -48,17 +48,17 @@ def check(crninv, path, options):
 
 
 def main():
-    crninv, specs = sys.argv[1], sys.argv[2:]
+    crninv, runs = sys.argv[1], sys.argv[2:]
     checked = failed = 0
-    for spec in specs:
-        path, *options = spec.split(":")
+    for run in runs:
+        path, *options = run.split(":")
         if not os.path.exists(path):
             continue
         problem = check(crninv, path, options)
         checked += 1
         if problem:
             failed += 1
-            print(f"{spec}: {problem}")
+            print(f"{run}: {problem}")
     print(f"{checked} networks checked, {failed} failed")
     sys.exit(77 if checked == 0 else 1 if failed else 0)
 
