@@ -30,7 +30,7 @@
 // *rays unspecified, as soon as more than limit of them are known
 // (kTooMany: a ray with no negative entry stays extreme until the end, so
 // that count never passes the answer), or when a step would leave more
-// than limit rays (kTooManyCandidates). Int = int64_t throws Overflow when a
+// than limit rays (kTooManyCandidates). Int = int64_t throws WidthExceeded when a
 // value would not fit.
 template <typename Int>
 SemiflowStatus extreme_rays(KernelBasis<Int> basis, uint32_t coordinates, uint64_t limit,

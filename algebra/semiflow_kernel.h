@@ -29,7 +29,7 @@ struct KernelBasis {
 // pivot row is dropped once used, so the rows that are never pivots end with
 // a zero A part, and each still holds its own identity coordinate, which
 // only pivot rows were ever added to: that coordinate is the one it owns.
-// Int = int64_t throws Overflow when a value would not fit.
+// Int = int64_t throws WidthExceeded when a value would not fit.
 template <typename Int>
 KernelBasis<Int> left_kernel(const CsrMatrix& a);
 

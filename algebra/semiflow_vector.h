@@ -1,6 +1,6 @@
 // Exact sparse integer vectors for the semiflow computation, over two
 // kinds of integer: int64_t, whose every product and sum is checked and
-// throws Overflow when it would not fit, and GMP's mpz_class, which cannot
+// throws WidthExceeded when it would not fit, and GMP's mpz_class, which cannot
 // overflow. A computation runs on int64_t first and, when that throws, again
 // on mpz_class: no wrong result either way, and the common case pays no
 // allocation per entry.
@@ -15,57 +15,41 @@
 #include <vector>
 
 #include "algebra/row_storage.h"
+#include "algebra/wide_int.h"
 
-// Thrown by the 64-bit operations when a result would not fit.
-struct Overflow {};
-
-// INT64_MIN is refused as well, so that every value can be negated and its
-// magnitude taken.
-inline int64_t checked_mul(int64_t a, int64_t b) {
-  int64_t r;
-  if (__builtin_mul_overflow(a, b, &r) || r == INT64_MIN) throw Overflow();
+// The operations the algorithms need, on the integers of algebra/wide_int.h:
+// the 64-bit ones throw WidthExceeded when a result does not fit. INT64_MIN
+// is refused as a result too, so that every value held can be negated and
+// its magnitude taken.
+inline int64_t fitted(int64_t r) {
+  if (r == Exact<int64_t>::kLowest) throw WidthExceeded();
+  return r;
+}
+inline const mpz_class& fitted(const mpz_class& r) {
   return r;
 }
 
-inline int64_t checked_add(int64_t a, int64_t b) {
-  int64_t r;
-  if (__builtin_add_overflow(a, b, &r) || r == INT64_MIN) throw Overflow();
-  return r;
+template <typename Int>
+int sign(const Int& x) {
+  return Exact<Int>::sign(x);
 }
-
-// The operations the algorithms need, one overload per kind of integer.
-inline int sign(int64_t x) {
-  return (x > 0) - (x < 0);
-}
-inline int sign(const mpz_class& x) {
-  return sgn(x);
-}
-inline bool is_one(int64_t x) {
-  return x == 1;
-}
-inline bool is_one(const mpz_class& x) {
-  return x == 1;
+template <typename Int>
+bool is_one(const Int& x) {
+  return Exact<Int>::is_one(x);
 }
 // s * x + t * y.
-inline int64_t mul_add(int64_t s, int64_t x, int64_t t, int64_t y) {
-  return checked_add(checked_mul(s, x), checked_mul(t, y));
+template <typename Int>
+Int mul_add(const Int& s, const Int& x, const Int& t, const Int& y) {
+  return fitted(Exact<Int>::add(Exact<Int>::mul(s, x), Exact<Int>::mul(t, y)));
 }
-inline mpz_class mul_add(const mpz_class& s, const mpz_class& x, const mpz_class& t,
-                         const mpz_class& y) {
-  return s * x + t * y;
-}
-inline int64_t scaled(int64_t s, int64_t x) {
-  return checked_mul(s, x);
-}
-inline mpz_class scaled(const mpz_class& s, const mpz_class& x) {
-  return s * x;
+template <typename Int>
+Int scaled(const Int& s, const Int& x) {
+  return fitted(Exact<Int>::mul(s, x));
 }
 // gcd(g, |x|) for g >= 0.
-inline int64_t gcd_with(int64_t g, int64_t x) {
-  return std::gcd(g, x < 0 ? -x : x);
-}
-inline mpz_class gcd_with(const mpz_class& g, const mpz_class& x) {
-  return gcd(g, x);
+template <typename Int>
+Int gcd_with(const Int& g, const Int& x) {
+  return Exact<Int>::gcd(g, Exact<Int>::abs(x));
 }
 
 // The nonzero entries of a vector, in increasing index order.

@@ -112,7 +112,7 @@ SemiflowStatus minimal_semiflows(const CsrMatrix& a, uint64_t max_semiflows,
     SemiflowStatus status;
     try {
       status = part_semiflows<int64_t>(part, max_semiflows, out, progress);
-    } catch (const Overflow&) {
+    } catch (const WidthExceeded&) {
       out->resize(before);
       status = part_semiflows<mpz_class>(part, max_semiflows, out, progress);
     }
