@@ -57,7 +57,7 @@ struct ModularForm {
 void reduce_modulo(const SparseMatrix& m, uint32_t n, const Prime& prime,
                    const ReduceProgress& progress, ModularForm& form) {
   ModRow::prime = prime;
-  uint32_t count = static_cast<uint32_t>(m.size());
+  uint32_t count = m.rows;
   if (form.rows == nullptr) {
     form.rows.reset(new ModRow[count]);
     for (uint32_t k = 0; k < count; ++k) form.rows[k].resize(n);
@@ -67,7 +67,8 @@ void reduce_modulo(const SparseMatrix& m, uint32_t n, const Prime& prime,
     ModRow& row = form.rows[k];
     row.clear();
     row.id = k;
-    for (const auto& [column, value] : m[k]) row.set(column, prime.residue(value));
+    m.for_each_in_row(
+        k, [&](uint32_t column, int32_t value) { row.set(column, prime.residue(value)); });
   }
   // Eliminations add multiples of rows to others, which keeps the
   // determinant: in the end each pivot row holds, in the pivot columns, only
@@ -165,11 +166,11 @@ bool combine(std::vector<IntegerRow>& rows, const ModularForm& form, const Prime
 
 // Whether the rows are the reduced form of m: their first entries in the
 // given pivot columns, which no other row touches, and each row the
-// combination of m's rows that its -I block (the last m.size() columns)
+// combination of m's rows that its -I block (the last m.rows columns)
 // names.
 bool check(const WideRow<mpz_class>* rows, const std::vector<uint32_t>& pivots,
            const SparseMatrix& m, uint32_t n) {
-  uint32_t count = static_cast<uint32_t>(m.size());
+  uint32_t count = m.rows;
   uint32_t R = n - count;
   std::vector<char> is_pivot(n, 0);
   for (uint32_t column : pivots) is_pivot[column] = 1;
@@ -184,8 +185,8 @@ bool check(const WideRow<mpz_class>* rows, const std::vector<uint32_t>& pivots,
     row.for_each_nonzero([&](uint32_t column, const mpz_class& value) {
       if (column != pivots[i] && is_pivot[column]) clean = false;
       if (column < R) return;
-      for (const auto& [j, entry] : m[column - R]) {
-        if (j >= R) continue;
+      m.for_each_in_row(column - R, [&](uint32_t j, int32_t entry) {
+        if (j >= R) return;
         if (sgn(combined[j]) == 0) touched.push_back(j);
         unsigned long size = static_cast<unsigned long>(entry < 0 ? -int64_t{entry} : entry);
         if (entry > 0) {
@@ -193,7 +194,7 @@ bool check(const WideRow<mpz_class>* rows, const std::vector<uint32_t>& pivots,
         } else {
           mpz_addmul_ui(combined[j].get_mpz_t(), value.get_mpz_t(), size);
         }
-      }
+      });
     });
     if (!clean) return false;
     size_t matched = 0;
@@ -216,7 +217,7 @@ bool check(const WideRow<mpz_class>* rows, const std::vector<uint32_t>& pivots,
 
 std::unique_ptr<WideRow<mpz_class>[]> modular_reduce(const SparseMatrix& m, uint32_t n,
                                                      const ReduceProgress& progress) {
-  uint32_t count = static_cast<uint32_t>(m.size());
+  uint32_t count = m.rows;
   Primes primes;
   std::vector<uint32_t> pivots;
   std::vector<IntegerRow> rows(count);

@@ -11,7 +11,7 @@ namespace {
 template <typename Int>
 class Elimination {
  public:
-  explicit Elimination(const CsrMatrix& a);
+  explicit Elimination(const SparseMatrix& a);
   void run();
   KernelBasis<Int> basis();
 
@@ -38,7 +38,7 @@ class Elimination {
 };
 
 template <typename Int>
-Elimination<Int>::Elimination(const CsrMatrix& a)
+Elimination<Int>::Elimination(const SparseMatrix& a)
     : n(a.columns),
       row(a.rows),
       live(a.rows, true),
@@ -140,11 +140,11 @@ KernelBasis<Int> Elimination<Int>::basis() {
 }  // namespace
 
 template <typename Int>
-KernelBasis<Int> left_kernel(const CsrMatrix& a) {
+KernelBasis<Int> left_kernel(const SparseMatrix& a) {
   Elimination<Int> e(a);
   e.run();
   return e.basis();
 }
 
-template KernelBasis<int64_t> left_kernel(const CsrMatrix&);
-template KernelBasis<mpz_class> left_kernel(const CsrMatrix&);
+template KernelBasis<int64_t> left_kernel(const SparseMatrix&);
+template KernelBasis<mpz_class> left_kernel(const SparseMatrix&);

@@ -31,9 +31,9 @@ struct KernelBasis {
 // only pivot rows were ever added to: that coordinate is the one it owns.
 // Int = int64_t throws WidthExceeded when a value would not fit.
 template <typename Int>
-KernelBasis<Int> left_kernel(const CsrMatrix& a);
+KernelBasis<Int> left_kernel(const SparseMatrix& a);
 
-extern template KernelBasis<int64_t> left_kernel(const CsrMatrix&);
-extern template KernelBasis<mpz_class> left_kernel(const CsrMatrix&);
+extern template KernelBasis<int64_t> left_kernel(const SparseMatrix&);
+extern template KernelBasis<mpz_class> left_kernel(const SparseMatrix&);
 
 #endif  // CRNINV_ALGEBRA_SEMIFLOW_KERNEL_H_

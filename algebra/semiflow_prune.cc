@@ -8,7 +8,7 @@ namespace {
 // Rows whose column has one sign are removed until no such column is left.
 // alive[i] ends true exactly for the nonzero rows that may be in a
 // semiflow.
-std::vector<bool> surviving_rows(const CsrMatrix& a, const CsrMatrix& at) {
+std::vector<bool> surviving_rows(const SparseMatrix& a, const SparseMatrix& at) {
   std::vector<bool> alive(a.rows);
   for (uint32_t i = 0; i < a.rows; ++i) alive[i] = a.start[i + 1] > a.start[i];
   // Entries of each sign that live rows hold in each column.
@@ -41,14 +41,14 @@ std::vector<bool> surviving_rows(const CsrMatrix& a, const CsrMatrix& at) {
   return alive;
 }
 
-int64_t common_factor(const CsrMatrix& a, uint32_t i) {
+int64_t common_factor(const SparseMatrix& a, uint32_t i) {
   int64_t g = 0;
   for (uint64_t e = a.start[i]; e < a.start[i + 1]; ++e) g = std::gcd(g, int64_t{a.value[e]});
   return g;
 }
 
 // Whether rows i and k are the same primitive row times their factors.
-bool same_direction(const CsrMatrix& a, uint32_t i, int64_t gi, uint32_t k, int64_t gk) {
+bool same_direction(const SparseMatrix& a, uint32_t i, int64_t gi, uint32_t k, int64_t gk) {
   if (a.start[i + 1] - a.start[i] != a.start[k + 1] - a.start[k]) return false;
   for (uint64_t e = a.start[i], f = a.start[k]; e < a.start[i + 1]; ++e, ++f) {
     if (a.column[e] != a.column[f] || a.value[e] / gi != a.value[f] / gk) return false;
@@ -58,7 +58,7 @@ bool same_direction(const CsrMatrix& a, uint32_t i, int64_t gi, uint32_t k, int6
 
 // Marks each live row that is a positive multiple of a lower live row as
 // dead and lists it under the lowest of its class: copies[i] for row i.
-std::vector<std::vector<uint32_t>> drop_multiples(const CsrMatrix& a, std::vector<bool>& alive,
+std::vector<std::vector<uint32_t>> drop_multiples(const SparseMatrix& a, std::vector<bool>& alive,
                                                   const std::vector<int64_t>& factor) {
   // Rows by a hash of their primitive form; equal hashes are compared.
   std::vector<std::pair<uint64_t, uint32_t>> keyed;
@@ -96,7 +96,7 @@ uint32_t find_root(std::vector<uint32_t>& parent, uint32_t i) {
 }
 
 // The part of the rows, with its columns renumbered in increasing order.
-SemiflowPart make_part(const CsrMatrix& a, std::vector<uint32_t> rows,
+SemiflowPart make_part(const SparseMatrix& a, std::vector<uint32_t> rows,
                        std::vector<uint32_t>& local_column,
                        const std::vector<std::vector<uint32_t>>& copies,
                        const std::vector<int64_t>& factor) {
@@ -132,9 +132,9 @@ SemiflowPart make_part(const CsrMatrix& a, std::vector<uint32_t> rows,
 
 }  // namespace
 
-PrunedMatrix prune_and_split(const CsrMatrix& a) {
+PrunedMatrix prune_and_split(const SparseMatrix& a) {
   PrunedMatrix result;
-  CsrMatrix at = transposed(a);
+  SparseMatrix at = transposed(a);
   std::vector<bool> alive = surviving_rows(a, at);
   std::vector<int64_t> factor(a.rows);
   for (uint32_t i = 0; i < a.rows; ++i) {

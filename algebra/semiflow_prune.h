@@ -32,7 +32,7 @@
 // matrix with the columns they use renumbered from 0 in increasing order.
 struct SemiflowPart {
   std::vector<uint32_t> rows;  // ascending
-  CsrMatrix matrix;
+  SparseMatrix matrix;
   // The rows left out as multiples of a row of the part: copies[i] for
   // local row i, empty for most. A row's factor is the common divisor of its
   // entries, positive.
@@ -49,6 +49,6 @@ struct PrunedMatrix {
   std::vector<SemiflowPart> parts;  // in the order of their first rows
 };
 
-PrunedMatrix prune_and_split(const CsrMatrix& a);
+PrunedMatrix prune_and_split(const SparseMatrix& a);
 
 #endif  // CRNINV_ALGEBRA_SEMIFLOW_PRUNE_H_

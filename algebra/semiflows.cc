@@ -96,7 +96,7 @@ std::string Semiflow::coefficient_text(size_t k) const {
   return wide.empty() ? std::to_string(coefficients[k]) : wide[k].get_str();
 }
 
-SemiflowStatus minimal_semiflows(const CsrMatrix& a, uint64_t max_semiflows,
+SemiflowStatus minimal_semiflows(const SparseMatrix& a, uint64_t max_semiflows,
                                  std::vector<Semiflow>* out, const SemiflowProgress& progress) {
   out->clear();
   PrunedMatrix pruned = prune_and_split(a);

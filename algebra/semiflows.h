@@ -22,30 +22,7 @@
 #include <vector>
 
 #include "algebra/row_storage.h"
-
-class Row;
-
-// A sparse integer matrix, row by row (compressed sparse rows): the entries
-// of row i are column[start[i] .. start[i + 1]) and value[...], in
-// increasing column order, each nonzero.
-struct CsrMatrix {
-  uint32_t rows = 0;
-  uint32_t columns = 0;
-  std::vector<uint64_t> start{0};
-  std::vector<uint32_t> column;
-  std::vector<int32_t> value;
-
-  // Appends a row whose entries were pushed into column and value since
-  // the last call.
-  void end_row() {
-    start.push_back(column.size());
-    ++rows;
-  }
-};
-
-// Columns [0, columns) of rows[0..count).
-CsrMatrix sparse_from_rows(const Row* rows, uint32_t count, uint32_t columns);
-CsrMatrix transposed(const CsrMatrix& a);
+#include "algebra/sparse_matrix.h"
 
 template <typename T>
 using AccountedVector = std::vector<T, Accounted<T>>;
@@ -102,7 +79,7 @@ enum class SemiflowStatus {
 //
 // The arithmetic is exact: 64-bit where that suffices, GMP integers for a
 // part of the matrix where a 64-bit operation would overflow.
-SemiflowStatus minimal_semiflows(const CsrMatrix& a, uint64_t max_semiflows,
+SemiflowStatus minimal_semiflows(const SparseMatrix& a, uint64_t max_semiflows,
                                  std::vector<Semiflow>* out, const SemiflowProgress& progress = {});
 
 #endif  // CRNINV_ALGEBRA_SEMIFLOWS_H_

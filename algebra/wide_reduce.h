@@ -48,11 +48,12 @@ struct Reached {
 template <typename T, typename Done>
 bool reduce_at_width(const SparseMatrix& m, uint32_t n, const ReduceProgress& progress, Done& done,
                      Reached* reached) {
-  uint32_t count = static_cast<uint32_t>(m.size());
+  uint32_t count = m.rows;
   std::unique_ptr<WideRow<T>[]> rows(new WideRow<T>[count]);
   for (uint32_t k = 0; k < count; ++k) {
     rows[k].resize(n);
-    for (const auto& [column, value] : m[k]) rows[k].append(column, Exact<T>::from(value));
+    m.for_each_in_row(
+        k, [&](uint32_t column, int32_t value) { rows[k].append(column, Exact<T>::from(value)); });
   }
   *reached = Reached{&progress};
   ReduceProgress relay{Reached::report, reached};
@@ -73,11 +74,11 @@ void reduce_wide(const SparseMatrix& m, uint32_t n, const ReduceProgress& progre
   // The reduction modulo primes keeps its rows dense: where they fit in a
   // modest space it beats 128 bits too, whose failure would cost a whole
   // reduction more.
-  bool dense_fits = uint64_t{n} * m.size() * sizeof(uint32_t) <= kDenseModularBytes;
+  bool dense_fits = uint64_t{n} * m.rows * sizeof(uint32_t) <= kDenseModularBytes;
   if (!dense_fits && reduce_at_width<Int128>(m, n, progress, done, &reached)) return;
   if (dense_fits) {
     if (auto rows = modular_reduce(m, n, progress)) {
-      done(static_cast<const WideRow<mpz_class>*>(rows.get()), static_cast<uint32_t>(m.size()));
+      done(static_cast<const WideRow<mpz_class>*>(rows.get()), m.rows);
       return;
     }
   }

@@ -40,7 +40,7 @@ double seconds_since(std::chrono::steady_clock::time_point start) {
 }
 
 // The stoichiometric matrix of the network in path, species by reactions.
-CsrMatrix read_network(const char* path) {
+SparseMatrix read_network(const char* path) {
   NetworkFile file;
   if (!read_network_file(path, false, &file)) {
     fprintf(stderr, "Couldn't read from file %s\n", path);
@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
   set_storage_limit(storage_budget());
 
   auto start = std::chrono::steady_clock::now();
-  CsrMatrix n = read_network(path);
+  SparseMatrix n = read_network(path);
   if (transitions) n = transposed(n);
   double reading = seconds_since(start);
 

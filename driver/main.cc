@@ -19,6 +19,7 @@
 #include "algebra/row_storage.h"
 #include "algebra/semiflow_report.h"
 #include "algebra/semiflows.h"
+#include "algebra/sparse_matrix.h"
 #include "algebra/transpose.h"
 #include "algebra/unimodular.h"
 #include "algebra/wide_reduce.h"
@@ -57,18 +58,13 @@ void width_exceeded() {
   throw WidthExceeded();
 }
 
-// The nonzero entries of the rows, to start again from; sets large when
-// one of them is so large that the product of two would leave 32 bits.
-SparseMatrix snapshot(const Row* rows, uint32_t count, bool* large) {
-  SparseMatrix m(count);
-  *large = false;
-  for (uint32_t k = 0; k < count; ++k) {
-    rows[k].for_each_nonzero([&](uint32_t j, int32_t value) {
-      m[k].emplace_back(j, value);
-      if (magnitude(value) > 46340) *large = true;
-    });
+// Whether an entry of m is so large that the product of two would leave 32
+// bits.
+bool has_large_entry(const SparseMatrix& m) {
+  for (int32_t value : m.value) {
+    if (magnitude(value) > 46340) return true;
   }
-  return m;
+  return false;
 }
 
 template <typename RowType>
@@ -104,12 +100,11 @@ void analyse(Row*& rows, uint32_t count, const ReportShape& shape, const Options
   // 32 bits first, as without --wide: the same rows, at the same cost,
   // wherever they suffice; but not when the first products leave them (a
   // biomass reaction scaled to whole numbers).
-  bool large;
-  SparseMatrix original = snapshot(rows, count, &large);
+  SparseMatrix original = sparse_from_rows(rows, count, n);
   bool fits = true;
   set_overflow_handler(width_exceeded);
   try {
-    if (large) width_exceeded();
+    if (has_large_entry(original)) width_exceeded();
     reduce(rows, count, n, rule, progress.hook());
   } catch (const WidthExceeded&) {
     fits = false;
@@ -134,7 +129,7 @@ void analyse(Row*& rows, uint32_t count, const ReportShape& shape, const Options
 // when --max-semiflows stops the work.
 int analyse_semiflows(Row*& rows, uint32_t S, uint32_t R, const ReportShape& shape,
                       const Options& options) {
-  CsrMatrix n = sparse_from_rows(rows, S, R);
+  SparseMatrix n = sparse_from_rows(rows, S, R);
   delete[] rows;
   rows = nullptr;
   if (options.transitions) n = transposed(n);

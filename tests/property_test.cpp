@@ -135,17 +135,13 @@ std::string check_network(uint32_t seed, bool large) {
   Matrix N = random_network(random, large, S, R);
 
   // The augmented matrix: net changes, then -1 at column R + k.
-  SparseMatrix m(S);
   std::unique_ptr<Row[]> rows(new Row[S]);
   for (uint32_t k = 0; k < S; ++k) {
     rows[k].resize(R + S);
-    for (uint32_t j = 0; j < R; ++j) {
-      if (N[k][j] != 0) m[k].emplace_back(j, static_cast<int32_t>(N[k][j]));
-      rows[k].add(j, static_cast<int32_t>(N[k][j]));
-    }
+    for (uint32_t j = 0; j < R; ++j) rows[k].add(j, static_cast<int32_t>(N[k][j]));
     rows[k].add(R + k, -1);
-    m[k].emplace_back(R + k, -1);
   }
+  const SparseMatrix m = sparse_from_rows(rows.get(), S, R + S);
   std::string failure;
   std::string narrow;  // the 32-bit report, when 32 bits suffice
   set_overflow_handler(width_exceeded);
@@ -170,7 +166,7 @@ std::string check_network(uint32_t seed, bool large) {
       std::unique_ptr<WideRow<T>[]> w(new WideRow<T>[S]);
       for (uint32_t k = 0; k < S; ++k) {
         w[k].resize(R + S);
-        for (const auto& [j, v] : m[k]) w[k].append(j, Exact<T>::from(v));
+        m.for_each_in_row(k, [&](uint32_t j, int32_t v) { w[k].append(j, Exact<T>::from(v)); });
       }
       try {
         reduce_rows(w.get(), S, R + S, rule, {}, nullptr);

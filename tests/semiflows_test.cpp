@@ -22,8 +22,8 @@ namespace {
 
 using Dense = std::vector<std::vector<int64_t>>;  // rows of a matrix
 
-CsrMatrix sparse(const Dense& a, uint32_t columns) {
-  CsrMatrix m;
+SparseMatrix sparse(const Dense& a, uint32_t columns) {
+  SparseMatrix m;
   m.columns = columns;
   for (const auto& row : a) {
     for (uint32_t j = 0; j < columns; ++j) {
@@ -125,7 +125,7 @@ std::vector<mpz_class> values_of(const Semiflow& s) {
 
 // With a cap at the answer's size the run completes unless the work on the
 // way held more; one below, it never completes, and the result is empty.
-void expect_cap_holds(const CsrMatrix& a, uint64_t count) {
+void expect_cap_holds(const SparseMatrix& a, uint64_t count) {
   std::vector<Semiflow> got;
   SemiflowStatus at = minimal_semiflows(a, count, &got);
   EXPECT_NE(at, SemiflowStatus::kTooMany);
@@ -244,7 +244,7 @@ TEST(Semiflows, CapOnKnownSemiflowsProvesTheAnswerLarger) {
 TEST(Semiflows, TransposedTwiceIsTheSame) {
   std::mt19937 random(5);
   Dense a = random_matrix(random, 7, 5, false);
-  CsrMatrix m = sparse(a, 5), back = transposed(transposed(m));
+  SparseMatrix m = sparse(a, 5), back = transposed(transposed(m));
   EXPECT_EQ(back.rows, m.rows);
   EXPECT_EQ(back.columns, m.columns);
   EXPECT_EQ(back.start, m.start);
@@ -254,7 +254,7 @@ TEST(Semiflows, TransposedTwiceIsTheSame) {
 
 // The stoichiometric matrix of a network file, read as the tool reads it,
 // and the species names by index.
-CsrMatrix read_network(const std::string& path, std::vector<std::string>* names) {
+SparseMatrix read_network(const std::string& path, std::vector<std::string>* names) {
   NetworkFile file;
   EXPECT_TRUE(read_network_file(path.c_str(), false, &file)) << path;
   *names = file.species;
@@ -302,7 +302,7 @@ TEST(Semiflows, MutualExclusionAllowsOneProcessInTheCriticalSection) {
 TEST(Semiflows, EColiCoreHasItsFiveMoieties) {
   std::vector<std::string> names;
   std::vector<Semiflow> got;
-  CsrMatrix n = read_network(CRNINV_NETS_DIR "/e_coli_core.net", &names);
+  SparseMatrix n = read_network(CRNINV_NETS_DIR "/e_coli_core.net", &names);
   ASSERT_EQ(minimal_semiflows(n, UINT64_MAX, &got), SemiflowStatus::kDone);
   std::vector<std::string> expected = {"M_coa_c + M_accoa_c + M_succoa_c", "M_nad_c + M_nadh_c",
                                        "M_atp_c + M_adp_c + M_amp_c", "M_q8h2_c + M_q8_c",
@@ -331,7 +331,7 @@ TEST(Semiflows, MccNetworksMatchFourTiTwo) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.net) + (c.transitions ? " T" : " P"));
     std::vector<std::string> names;
-    CsrMatrix n = read_network(std::string(CRNINV_NETS_DIR "/mcc/") + c.net + ".net", &names);
+    SparseMatrix n = read_network(std::string(CRNINV_NETS_DIR "/mcc/") + c.net + ".net", &names);
     if (c.transitions) n = transposed(n);
     std::vector<Semiflow> got;
     ASSERT_EQ(minimal_semiflows(n, UINT64_MAX, &got), SemiflowStatus::kDone);

@@ -1,10 +1,9 @@
-// The sparse matrix of the semiflow computation: built from the rows of a
-// network, and transposed for the T-semiflows.
-#include "algebra/row.h"
-#include "algebra/semiflows.h"
+#include "algebra/sparse_matrix.h"
 
-CsrMatrix sparse_from_rows(const Row* rows, uint32_t count, uint32_t columns) {
-  CsrMatrix a;
+#include "algebra/row.h"
+
+SparseMatrix sparse_from_rows(const Row* rows, uint32_t count, uint32_t columns) {
+  SparseMatrix a;
   a.columns = columns;
   for (uint32_t i = 0; i < count; ++i) {
     rows[i].for_each_nonzero([&](uint32_t j, int32_t v) {
@@ -17,8 +16,8 @@ CsrMatrix sparse_from_rows(const Row* rows, uint32_t count, uint32_t columns) {
   return a;
 }
 
-CsrMatrix transposed(const CsrMatrix& a) {
-  CsrMatrix t;
+SparseMatrix transposed(const SparseMatrix& a) {
+  SparseMatrix t;
   t.rows = a.columns;
   t.columns = a.rows;
   t.start.assign(a.columns + 1, 0);
