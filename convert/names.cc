@@ -4,7 +4,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "reader/lexer.h"
+#include "reader/identifiers.h"
 
 std::string sanitize_identifier(const std::string& id) {
   std::string name;

@@ -9,18 +9,6 @@ bool is_digit(char c) {
   return c >= '0' && c <= '9';
 }
 
-}  // namespace
-
-bool is_word_start(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-}
-
-bool is_word_char(char c) {
-  return is_word_start(c) || is_digit(c) || c == '[' || c == ']';
-}
-
-namespace {
-
 // Byte classes as tables, for the scans that run over whole words.
 struct ByteClass {
   bool member[256];

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "reader/identifiers.h"
+
 // Single-character tokens ('+', ':', ';') use their own character code.
 constexpr int32_t TOKEN_EOF = 0;
 constexpr int32_t TOKEN_INTEGER = 300;
@@ -20,11 +22,6 @@ constexpr int32_t TOKEN_ARROW = 302;
 
 // Writes the printed name of a token code ("->", "identifier", ...) to out.
 void print_token_name(FILE* out, int32_t code);
-
-// True for the bytes that may begin an identifier, and for those that may
-// continue one.
-bool is_word_start(char c);
-bool is_word_char(char c);
 
 class Lexer {
  public:
