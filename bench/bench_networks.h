@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "algebra/row.h"
+#include "rows/row.h"
 
 // Network text of about the given size, labelled reactions over names like
 // "M_s123_c", with coefficients and comments.

@@ -2,7 +2,7 @@
 // growth of time against S shows the cost of fill-in and pivot search.
 #include <benchmark/benchmark.h>
 
-#include "algebra/reduce.h"
+#include "reduce/reduce.h"
 #include "bench/bench_networks.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <chrono>
 #include <cstdio>
 
-#include "algebra/reduce.h"
-#include "algebra/row_storage.h"
-#include "algebra/unimodular.h"
+#include "reduce/reduce.h"
+#include "base/storage.h"
+#include "reduce/unimodular.h"
 #include "reader/network_file.h"
 
 int main(int argc, char** argv) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "algebra/reduce.h"
-#include "algebra/report.h"
+#include "reduce/reduce.h"
+#include "report/report.h"
 #include "bench/bench_networks.h"
 
 namespace {

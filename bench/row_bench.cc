@@ -3,7 +3,7 @@
 
 #include <random>
 
-#include "algebra/row.h"
+#include "rows/row.h"
 
 namespace {
 

@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "algebra/row.h"
-#include "algebra/row_storage.h"
-#include "algebra/semiflows.h"
-#include "driver/memory.h"
+#include "rows/row.h"
+#include "base/storage.h"
+#include "semiflows/semiflows.h"
+#include "base/memory_budget.h"
 #include "reader/network_file.h"
 
 namespace {

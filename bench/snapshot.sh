@@ -7,7 +7,8 @@
 # crninv runs on every network under SHARED/nets in each mode below; sbml2crn
 # on SHARED/sbml with each of its options, pnml2crn on SHARED/pnml. A run
 # longer than SNAPSHOT_TIMEOUT seconds (default 120) is recorded as such.
-# SNAPSHOT_JOBS runs (default 2) go side by side.
+# SNAPSHOT_JOBS runs (default 2) go side by side; SNAPSHOT_ONLY, a regular
+# expression, keeps the runs whose names match it.
 set -euo pipefail
 build=$(realpath "$1")
 out=$(realpath -m "$2")
@@ -60,6 +61,6 @@ run_one() {
 export -f run_one
 export out timeout
 
-list_runs | tr '\n' '\0' | xargs -0 -P "$jobs" -I{} bash -c 'run_one "$1"' _ {}
+list_runs | grep -E "^[^"$'\t'"]*(${SNAPSHOT_ONLY:-})" | tr '\n' '\0' | xargs -0 -P "$jobs" -I{} bash -c 'run_one "$1"' _ {}
 echo "$(find "$out" -name '*.status' | wc -l) runs in $out;" \
   "$(grep -rlx timeout "$out" --include='*.status' | wc -l) timed out"

@@ -6,6 +6,9 @@
 
 #include "reader/identifiers.h"
 
+using crninv::is_word_char;
+using crninv::is_word_start;
+
 std::string sanitize_identifier(const std::string& id) {
   std::string name;
   name.reserve(id.size() + 1);

@@ -1,40 +1,35 @@
 // crninv: linear invariants of a chemical reaction network.
 //
 // Reads the network file twice: pass 1 collects the species and counts the
-// reactions, pass 2 fills the augmented matrix [stoichiometry | -identity].
-// Exact integer elimination then yields the conservation laws (flows) and
-// the one-signed and mixed rows, printed only once all of it has succeeded.
+// reactions, pass 2 hands every term to the network being built. The
+// library then computes the invariants (or the semiflows), and they are
+// printed only once all of it has succeeded. Every error the library
+// reports becomes its message here, with exit status 1 (2 for the
+// semiflow cap).
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <new>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "algebra/arith.h"
-#include "algebra/reduce.h"
-#include "algebra/report.h"
-#include "algebra/row.h"
-#include "algebra/row_storage.h"
-#include "algebra/semiflow_report.h"
-#include "algebra/semiflows.h"
-#include "algebra/sparse_matrix.h"
-#include "algebra/transpose.h"
-#include "algebra/unimodular.h"
-#include "algebra/wide_reduce.h"
-#include "driver/memory.h"
+#include "crninv/errors.h"
+#include "crninv/invariants.h"
+#include "crninv/network.h"
+#include "crninv/report.h"
+#include "crninv/semiflows.h"
 #include "driver/options.h"
 #include "driver/progress.h"
-#include "driver/results.h"
 #include "reader/lexer.h"
 #include "reader/names.h"
 #include "reader/parser.h"
 
+using namespace crninv;
+
 namespace {
 
 [[noreturn]] void out_of_memory() {
-  clear_progress_line();
   fputs("Out of memory\n", stderr);
   exit(1);
 }
@@ -48,120 +43,71 @@ int finish_output() {
   return 0;
 }
 
-[[noreturn]] void cannot_read(const char* path) {
-  fprintf(stderr, "Couldn't read from file %s\n", path);
-  exit(1);
+void write_stdout(std::string_view text) {
+  fwrite(text.data(), 1, text.size(), stdout);
 }
 
-// Wide reductions throw instead of ending the run on an overflow.
-void width_exceeded() {
-  throw WidthExceeded();
+// Each character the lexer skips, told as it is met.
+UnexpectedCharacter report_unexpected(const char* path) {
+  return [path](uint32_t line, char c) {
+    fprintf(stderr, "ERROR (lexer) file %s line %u:\n", path, line);
+    fprintf(stderr, "\tIgnoring unexpected character '%c'\n", c);
+  };
 }
 
-// Whether an entry of m is so large that the product of two would leave 32
-// bits.
-bool has_large_entry(const SparseMatrix& m) {
-  for (int32_t value : m.value) {
-    if (magnitude(value) > 46340) return true;
-  }
-  return false;
-}
-
-template <typename RowType>
-void write_results(const RowType* rows, uint32_t count, const ReportShape& shape, bool json) {
-  if (json) {
-    write_json(rows, count, shape);
+// The invariants of the network, or its minimal semiflows, on standard
+// output. The progress line, if any, is gone before anything is written.
+void analyse(const Network& network, const Options& options, ProgressLine& progress) {
+  Control control;
+  control.memory_budget = default_memory_budget();
+  progress.attach(control);
+  if (options.semiflows) {
+    Semiflows result = semiflows(network, {options.transitions, options.max_semiflows}, control);
+    progress.erase();
+    (options.json ? write_semiflows_json : write_semiflows)(network, result, write_stdout);
   } else {
-    write_report(rows, count, shape);
+    Invariants result = invariants(network, {options.wide, options.transitions}, control);
+    progress.erase();
+    (options.json ? write_json : write_report)(network, result, write_stdout);
   }
 }
 
-// Reduces the augmented matrix rows[0..count) (the columns of shape.first,
-// then -I) and writes the results. With --wide, where 32 bits do not hold
-// the numbers, the rows are given back and the reduction starts again from
-// their first state, wider. Without --wide the species report chooses its
-// pivots as it always has, since the overflows it meets depend on them (but
-// for less fill where no overflow can happen). The report on reactions is
-// new, and --wide meets no overflow: both choose their pivots for less fill
-// among the small, which on large Petri nets does tens of times less work.
-void analyse(Row*& rows, uint32_t count, const ReportShape& shape, const Options& options) {
-  uint32_t first = static_cast<uint32_t>(shape.first.size());
-  uint32_t n = first + count;
-  PivotRule rule = (options.transitions || options.wide)     ? PivotRule::kSmallThenSparse
-                   : provably_unimodular(rows, count, first) ? PivotRule::kLeastFill
-                                                             : PivotRule::kSmallestMagnitude;
-  Progress progress;
-  if (!options.wide) {
-    reduce(rows, count, n, rule, progress.hook());
-    progress.erase();
-    write_results(rows, count, shape, options.json);
-    return;
-  }
-  // 32 bits first, as without --wide: the same rows, at the same cost,
-  // wherever they suffice; but not when the first products leave them (a
-  // biomass reaction scaled to whole numbers).
-  SparseMatrix original = sparse_from_rows(rows, count, n);
-  bool fits = true;
-  set_overflow_handler(width_exceeded);
-  try {
-    if (has_large_entry(original)) width_exceeded();
-    reduce(rows, count, n, rule, progress.hook());
-  } catch (const WidthExceeded&) {
-    fits = false;
-  }
-  set_overflow_handler(nullptr);
-  if (fits) {
-    progress.erase();
-    write_results(rows, count, shape, options.json);
-    return;
-  }
-  delete[] rows;
-  rows = nullptr;
-  reduce_wide(original, n, progress.hook(), [&](const auto* wide_rows, uint32_t reduced) {
-    progress.erase();
-    write_results(wide_rows, reduced, shape, options.json);
-  });
-}
-
-// The minimal semiflows of the species (the rows of N) or, with
-// --transitions, of the reactions (the rows of N^T), alone on standard
-// output. Returns the exit status: 2, with a message and nothing written,
-// when --max-semiflows stops the work.
-int analyse_semiflows(Row*& rows, uint32_t S, uint32_t R, const ReportShape& shape,
-                      const Options& options) {
-  SparseMatrix n = sparse_from_rows(rows, S, R);
-  delete[] rows;
-  rows = nullptr;
-  if (options.transitions) n = transposed(n);
-  std::vector<Semiflow> semiflows;
-  Progress progress;
-  SemiflowStatus status =
-      minimal_semiflows(n, options.max_semiflows, &semiflows, progress.semiflow_hook());
+// The message and exit status of each error of a run.
+int report_error(const std::exception_ptr& error, ProgressLine& progress) {
   progress.erase();
-  auto cap = static_cast<unsigned long long>(options.max_semiflows);
-  switch (status) {
-    case SemiflowStatus::kDone:
-      break;
-    case SemiflowStatus::kTooMany:
-      fprintf(stderr, "More than %llu semiflows: stopped by --max-semiflows\n", cap);
-      return 2;
-    case SemiflowStatus::kTooManyCandidates:
+  try {
+    std::rethrow_exception(error);
+  } catch (const SyntaxError& e) {
+    fprintf(stderr, "ERROR (parser) file %s line %u text %s:\n", e.path.c_str(), e.line,
+            e.text.c_str());
+    fprintf(stderr, "\tExpecting %s\n", e.expected.c_str());
+  } catch (const ReadError& e) {
+    if (e.kind == ReadError::kChanged) {
+      fprintf(stderr, "File %s changed while it was being read\n", e.path.c_str());
+    } else {
+      fprintf(stderr, "Couldn't read from file %s\n", e.path.c_str());
+    }
+  } catch (const Overflow& e) {
+    fprintf(stderr, "%s\n", e.what());
+  } catch (const OutOfMemory&) {
+    fputs("Out of memory\n", stderr);
+  } catch (const TooManySemiflows& e) {
+    auto cap = static_cast<unsigned long long>(e.cap);
+    if (e.candidates) {
       fprintf(stderr,
               "More than %llu candidate semiflows on the way: stopped by --max-semiflows "
               "(the minimal semiflows may be fewer)\n",
               cap);
-      return 2;
+    } else {
+      fprintf(stderr, "More than %llu semiflows: stopped by --max-semiflows\n", cap);
+    }
+    return 2;
+  } catch (const std::bad_alloc&) {
+    fputs("Out of memory\n", stderr);
+  } catch (const std::exception& e) {
+    fprintf(stderr, "%s\n", e.what());
   }
-  if (options.json) {
-    JsonReport json(shape.first, shape.first_key, shape.second, shape.second_key);
-    json.begin(shape.second_key);
-    json_semiflows(json, semiflows);
-    json.end();
-  } else {
-    print_semiflows(options.transitions ? kReactionSemiflowsHeading : kSpeciesSemiflowsHeading,
-                    semiflows, shape.second);
-  }
-  return 0;
+  return 1;
 }
 
 }  // namespace
@@ -183,73 +129,50 @@ int main(int argc, char** argv) {
   }
   std::set_new_handler(out_of_memory);
   const char* path = options.path;
+  ProgressLine progress;
+  try {
+    Lexer L(path, report_unexpected(path));
+    if (!L.is_open()) throw ReadError(ReadError::kCannotRead, path);
+    SpeciesTable Species;
+    ReactionNames Reactions;
+    SpeciesNames index2species;
+    Parser P(L, Species, Reactions);
 
-  Lexer L(path);
-  if (!L.is_open()) cannot_read(path);
-  SpeciesTable Species;
-  ReactionNames Reactions;
-  SpeciesNames index2species;
-  Parser P(L, Species, Reactions);
+    fprintf(stderr, "Reading from %s\nPass 1\n", path);
+    uint32_t R = P.parse_all();
+    if (L.failed()) throw ReadError(ReadError::kCannotRead, path);
+    uint32_t S = static_cast<uint32_t>(Species.size());
+    fprintf(stderr, "There are:\n\t%u species\n\t%u reactions\n", S, R);
 
-  fprintf(stderr, "Reading from %s\nPass 1\n", path);
-  uint32_t R = P.parse_all();
-  if (L.failed()) cannot_read(path);
-  uint32_t S = static_cast<uint32_t>(Species.size());
-  fprintf(stderr, "There are:\n\t%u species\n\t%u reactions\n", S, R);
+    index2species.resize(S, nullptr);
+    for (auto it = Species.begin(); it != Species.end(); ++it) {
+      index2species[it->second] = &it->first;
+    }
+    Reactions.resize(R);
+    for (uint32_t j = 0; j < R; ++j) {
+      std::ostringstream thing;
+      thing << "(reaction " << j + 1 << ")";
+      Reactions[j] = thing.str();
+    }
 
-  index2species.resize(S, nullptr);
-  for (auto it = Species.begin(); it != Species.end(); ++it) index2species[it->second] = &it->first;
+    // Pass 2: each term goes to the network, whose net changes must fit
+    // 32 bits, as the matrix's entries do, unless --wide.
+    fputs("Pass 2\n", stderr);
+    L.rewind();
+    if (L.failed()) throw ReadError(ReadError::kCannotRead, path);
+    NetworkBuilder builder(options.wide ? 64 : 32);
+    P.attach(&builder);
+    uint32_t again = P.parse_all();
+    if (L.failed()) throw ReadError(ReadError::kCannotRead, path);
+    if (again != R) P.fail_changed();
 
-  Reactions.resize(R);
-  for (uint32_t j = 0; j < R; ++j) {
-    std::ostringstream thing;
-    thing << "(reaction " << j + 1 << ")";
-    Reactions[j] = thing.str();
+    std::vector<std::string> species_names;
+    species_names.reserve(S);
+    for (const std::string* name : index2species) species_names.push_back(*name);
+    Network network = builder.finish(std::move(species_names), Reactions);
+    analyse(network, options, progress);
+  } catch (...) {
+    return report_error(std::current_exception(), progress);
   }
-
-  // The augmented matrix: row k is species k, columns [0, R) its net change
-  // in each reaction, columns [R, R + S) minus the identity. Its rows hold
-  // only their nonzero entries; the memory they may take is what the
-  // machine has left.
-  if (uint64_t{R} + S > UINT32_MAX) out_of_memory();
-  set_storage_limit(storage_budget());
-  account_long_integers();
-  Row* rows = new Row[S];
-  for (uint32_t k = 0; k < S; ++k) {
-    rows[k].resize(R + S);
-    rows[k].add(R + k, -1);
-  }
-
-  fputs("Pass 2\n", stderr);
-  L.rewind();
-  if (L.failed()) cannot_read(path);
-  P.attach_rows(rows);
-  uint32_t again = P.parse_all();
-  if (L.failed()) cannot_read(path);
-  if (again != R) P.fail_changed();
-
-  Names reaction_names(Reactions.begin(), Reactions.end()), species_names;
-  for (const std::string* name : index2species) species_names.push_back(*name);
-  ReportShape species_shape{reaction_names,      species_names,       "reactions",        "species",
-                            kSpeciesHeadings[0], kSpeciesHeadings[1], kSpeciesHeadings[2]};
-  ReportShape reaction_shape{species_names,       reaction_names,       "species",
-                             "reactions",         kReactionHeadings[0], kReactionHeadings[1],
-                             kReactionHeadings[2]};
-  const ReportShape& shape = options.transitions ? reaction_shape : species_shape;
-  if (options.semiflows) {
-    int status = analyse_semiflows(rows, S, R, shape, options);
-    if (status != 0) return status;
-  } else if (options.transitions) {
-    // One row per reaction instead: the rows of the species go first.
-    Row* reaction_rows = new Row[R];
-    transpose_augmented(rows, S, R, reaction_rows);
-    delete[] rows;
-    rows = reaction_rows;
-    analyse(rows, R, shape, options);
-  } else {
-    analyse(rows, S, shape, options);
-  }
-  // The rows go first, before the locals, on the failed write's path too.
-  delete[] rows;
   return finish_output();
 }

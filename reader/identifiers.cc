@@ -1,5 +1,7 @@
 #include "reader/identifiers.h"
 
+namespace crninv {
+
 bool is_word_start(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
 }
@@ -7,3 +9,5 @@ bool is_word_start(char c) {
 bool is_word_char(char c) {
   return is_word_start(c) || (c >= '0' && c <= '9') || c == '[' || c == ']';
 }
+
+}  // namespace crninv

@@ -5,7 +5,11 @@
 
 // True for the bytes that may begin an identifier (letters and '_'), and
 // for those that may continue one (also digits, '[' and ']').
+namespace crninv {
+
 bool is_word_start(char c);
 bool is_word_char(char c);
+
+}  // namespace crninv
 
 #endif  // CRNINV_READER_IDENTIFIERS_H_

@@ -1,5 +1,10 @@
 #include "reader/lexer.h"
 
+#include <algorithm>
+#include <cstring>
+
+namespace crninv {
+
 namespace {
 
 // One read of the file; the buffer holds this much plus the sentinel.
@@ -26,7 +31,7 @@ const ByteClass kDigits = make_class(is_digit);
 
 }  // namespace
 
-void print_token_name(FILE* out, int32_t code) {
+const char* token_name(int32_t code) {
   const char* name = "?unknown token?";
   switch (code) {
     case TOKEN_EOF:
@@ -51,15 +56,23 @@ void print_token_name(FILE* out, int32_t code) {
       name = "->";
       break;
   }
-  fputs(name, out);
+  return name;
 }
 
-Lexer::Lexer(const char* path) : input_path(path) {
+Lexer::Lexer(const char* path, UnexpectedCharacter unexpected)
+    : unexpected(std::move(unexpected)), input_path(path) {
   file = fopen(input_path, "r");
   if (file != nullptr) {
     buffer = new char[kChunkSize + 1];
     refill();
   }
+  next_token();
+}
+
+Lexer::Lexer(std::string_view text, const char* name, UnexpectedCharacter unexpected)
+    : unexpected(std::move(unexpected)), in_memory(true), memory(text), input_path(name) {
+  buffer = new char[kChunkSize + 1];
+  refill();
   next_token();
 }
 
@@ -69,14 +82,22 @@ Lexer::~Lexer() {
 }
 
 void Lexer::refill() {
-  if (file == nullptr) return;
-  size_t n = fread(buffer, 1, kChunkSize, file);
+  size_t n;
+  if (in_memory) {
+    n = std::min(kChunkSize, memory.size() - memory_read);
+    memcpy(buffer, memory.data() + memory_read, n);
+    memory_read += n;
+  } else if (file != nullptr) {
+    n = fread(buffer, 1, kChunkSize, file);
+  } else {
+    return;
+  }
   if (n > 0) {
     buffer[n] = '\0';
     cursor = buffer;
     chunk_end = buffer + n;
   } else {
-    if (ferror(file)) read_failed = true;
+    if (file != nullptr && ferror(file)) read_failed = true;
     cursor = nullptr;
   }
 }
@@ -158,8 +179,7 @@ void Lexer::next_token() {
       token_view = "->";
       return;
     }
-    fprintf(stderr, "ERROR (lexer) file %s line %u:\n", input_path, line_number);
-    fprintf(stderr, "\tIgnoring unexpected character '%c'\n", c);
+    if (unexpected) unexpected(line_number, c);
   }
 }
 
@@ -218,10 +238,13 @@ void Lexer::read_number() {
 }
 
 void Lexer::rewind() {
-  if (file == nullptr) return;
+  if (file == nullptr && !in_memory) return;
   // The C library's rewind() hides failure; a pipe cannot go back, and
   // pass 2 must then not run on an empty input as if it were the file.
-  if (fseek(file, 0, SEEK_SET) != 0) {
+  if (in_memory) {
+    memory_read = 0;
+    refill();
+  } else if (fseek(file, 0, SEEK_SET) != 0) {
     read_failed = true;
     cursor = nullptr;
   } else {
@@ -233,3 +256,5 @@ void Lexer::rewind() {
   token_value = 0;
   next_token();
 }
+
+}  // namespace crninv

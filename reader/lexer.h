@@ -1,18 +1,22 @@
 // Tokenizer for the reaction-network text format.
 //
-// The lexer reads its file in fixed chunks through one buffer and always
-// holds exactly one current token. It never ends the process: characters it
-// cannot use are reported on standard error and skipped. Read failures are
-// recorded and left to the caller to report (see failed()).
+// The lexer reads its file (or a text held in memory) in fixed chunks
+// through one buffer and always holds exactly one current token.
+// Characters it cannot use are skipped and told to the warning handler, if
+// one is set. Read failures are recorded and left to the caller (see
+// failed()).
 #ifndef CRNINV_READER_LEXER_H_
 #define CRNINV_READER_LEXER_H_
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "reader/identifiers.h"
+
+namespace crninv {
 
 // Single-character tokens ('+', ':', ';') use their own character code.
 constexpr int32_t TOKEN_EOF = 0;
@@ -20,19 +24,27 @@ constexpr int32_t TOKEN_INTEGER = 300;
 constexpr int32_t TOKEN_IDENTIFIER = 301;
 constexpr int32_t TOKEN_ARROW = 302;
 
-// Writes the printed name of a token code ("->", "identifier", ...) to out.
-void print_token_name(FILE* out, int32_t code);
+// The printed name of a token code ("->", "identifier", ...).
+const char* token_name(int32_t code);
+
+// Told of a character that cannot start a token: the line it stands on,
+// and the character, which is skipped.
+using UnexpectedCharacter = std::function<void(uint32_t line, char c)>;
 
 class Lexer {
  public:
   // Opens the file at path (borrowed: it must outlive the lexer) and scans
   // the first token. Check is_open() afterwards.
-  explicit Lexer(const char* path);
+  explicit Lexer(const char* path, UnexpectedCharacter unexpected = nullptr);
+  // Reads text (borrowed: it must outlive the lexer), named by name in
+  // messages.
+  Lexer(std::string_view text, const char* name, UnexpectedCharacter unexpected = nullptr);
   ~Lexer();
   Lexer(const Lexer&) = delete;
   Lexer& operator=(const Lexer&) = delete;
 
-  bool is_open() const { return file != nullptr; }
+  bool is_open() const { return file != nullptr || in_memory; }
+  void set_unexpected_character(UnexpectedCharacter handler) { unexpected = std::move(handler); }
   // True once reading the file has failed (an I/O error, a directory, or a
   // stream that cannot be rewound). The input then ends where it failed.
   bool failed() const { return read_failed; }
@@ -67,6 +79,11 @@ class Lexer {
   void read_word();
   void read_number();
 
+  UnexpectedCharacter unexpected;
+  // A text in memory instead of a file, and how much of it was read.
+  bool in_memory = false;
+  std::string_view memory;
+  size_t memory_read = 0;
   char* buffer = nullptr;     // one chunk plus the NUL sentinel after it
   char* cursor = nullptr;     // next unread byte; null at end of input
   char* chunk_end = nullptr;  // the sentinel's position in buffer
@@ -82,5 +99,7 @@ class Lexer {
   bool value_saturated = false;
   bool read_failed = false;
 };
+
+}  // namespace crninv
 
 #endif  // CRNINV_READER_LEXER_H_

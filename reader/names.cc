@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace crninv {
+
 namespace {
 
 // A word-at-a-time multiplicative hash; names are short, and its low bits
@@ -92,3 +94,5 @@ void SpeciesTable::grow() {
     slots[i] = slot;
   }
 }
+
+}  // namespace crninv

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+namespace crninv {
+
 // Species name -> species index: a hash table with open addressing. Both
 // reading passes look up every species name they meet, so this lookup is
 // the reader's hot path. Entries are never removed, and they keep their
@@ -59,5 +61,7 @@ using ReactionNames = std::vector<std::string>;
 
 // Species index -> the name held in the SpeciesTable (borrowed).
 using SpeciesNames = std::vector<const std::string*>;
+
+}  // namespace crninv
 
 #endif  // CRNINV_READER_NAMES_H_

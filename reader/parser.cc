@@ -1,8 +1,10 @@
 #include "reader/parser.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
+
+#include "crninv/errors.h"
+
+namespace crninv {
 
 Parser::Parser(Lexer& lexer, SpeciesTable& species, ReactionNames& reactions)
     : lexer(lexer), species(species), reactions(reactions) {}
@@ -13,15 +15,15 @@ uint32_t Parser::parse_all() {
   return reaction;
 }
 
-void Parser::attach_rows(Row* first_row) {
-  rows = first_row;
+void Parser::attach(NetworkBuilder* pass_2) {
+  builder = pass_2;
 }
 
 bool Parser::parse_reaction(uint32_t reaction) {
   trace("Parsing reaction LHS in %s near line %u:\n", lexer.path(), lexer.line());
   if (lexer.token() == TOKEN_EOF) return false;
   // Pass 2 has a column for each reaction that pass 1 counted, and no more.
-  if (rows != nullptr && reaction >= reactions.size()) fail_changed();
+  if (builder != nullptr && reaction >= reactions.size()) fail_changed();
 
   if (lexer.token() == TOKEN_IDENTIFIER) {
     // Label or first reactant: only the token after it tells, and that
@@ -33,7 +35,7 @@ bool Parser::parse_reaction(uint32_t reaction) {
       if (reaction < reactions.size()) reactions[reaction] = ident;
       trace("Got reaction label %s\n", ident.c_str());
     } else {
-      add_term(reaction, ident, -1);
+      add_term(reaction, ident, 1, false);
       trace("Got species %s\n", ident.c_str());
       if (lexer.token() == '+') {
         lexer.next_token();
@@ -48,28 +50,28 @@ bool Parser::parse_reaction(uint32_t reaction) {
   if (lexer.token() == TOKEN_ARROW) {
     lexer.next_token();
   } else {
-    parse_side(reaction, -1, TOKEN_ARROW);
+    parse_side(reaction, false, TOKEN_ARROW);
   }
   trace("Parsing reaction RHS in %s near line %u:\n", lexer.path(), lexer.line());
   // The right side: empty, or terms up to the ';'.
   if (lexer.token() == ';') {
     lexer.next_token();
   } else {
-    parse_side(reaction, 1, ';');
+    parse_side(reaction, true, ';');
   }
   trace("Done parsing reaction\n");
   return true;
 }
 
-// Terms joined by '+' up to the token end, which is consumed. Reactants
-// (sign -1) subtract their coefficients, products (sign 1) add them.
-void Parser::parse_side(uint32_t reaction, int32_t sign, int32_t end) {
+// Terms joined by '+' up to the token end, which is consumed: the reactants,
+// or the products.
+void Parser::parse_side(uint32_t reaction, bool products, int32_t end) {
   for (;;) {
     int32_t coefficient = read_coefficient();
     if (lexer.token() != TOKEN_IDENTIFIER) fail_expecting(TOKEN_IDENTIFIER);
     trace("Got next reactant %d %.*s\n", coefficient, static_cast<int>(lexer.word().size()),
           lexer.word().data());
-    add_term(reaction, lexer.word(), sign * coefficient);
+    add_term(reaction, lexer.word(), coefficient, products);
     lexer.next_token();
     if (lexer.token() == '+') {
       lexer.next_token();
@@ -87,54 +89,42 @@ int32_t Parser::read_coefficient() {
   if (lexer.token() != TOKEN_INTEGER) return 1;
   if (lexer.int_overflow()) {
     // A coefficient that does not fit would silently change the network.
-    error_header();
-    fputs("\tExpecting integer at most 2147483647\n", stderr);
-    exit(1);
+    fail("integer at most 2147483647");
   }
   int32_t coefficient = lexer.int_value();
   lexer.next_token();
   return coefficient;
 }
 
-void Parser::add_term(uint32_t reaction, std::string_view name, int32_t value) {
+void Parser::add_term(uint32_t reaction, std::string_view name, int32_t coefficient, bool product) {
   uint32_t index = species_index(name);
-  if (rows != nullptr) rows[index].add(reaction, value);
+  if (builder != nullptr) builder->add_term(reaction, index, coefficient, product);
 }
 
 uint32_t Parser::species_index(std::string_view name) {
   uint32_t index;
   if (species.lookup(name, &index)) return index;
   // Pass 2 has a row for each species of pass 1 only.
-  if (rows != nullptr) fail_changed();
+  if (builder != nullptr) fail_changed();
   uint32_t n = static_cast<uint32_t>(species.size());
   species.emplace(name, n);
   return n;
 }
 
-void Parser::error_header() {
-  fprintf(stderr, "ERROR (parser) file %s line %u text %s:\n", lexer.path(), lexer.line(),
-          lexer.text());
+void Parser::fail(std::string expected) {
+  throw SyntaxError(lexer.path(), lexer.line(), lexer.text(), std::move(expected));
 }
 
 void Parser::fail_expecting(int32_t expected) {
-  error_header();
-  fputs("\tExpecting ", stderr);
-  print_token_name(stderr, expected);
-  fputc('\n', stderr);
-  exit(1);
+  fail(token_name(expected));
 }
 
 void Parser::fail_expecting(int32_t first, int32_t second) {
-  error_header();
-  fputs("\tExpecting ", stderr);
-  print_token_name(stderr, first);
-  fputs(" or ", stderr);
-  print_token_name(stderr, second);
-  fputc('\n', stderr);
-  exit(1);
+  fail(std::string(token_name(first)) + " or " + token_name(second));
 }
 
 void Parser::fail_changed() {
-  fprintf(stderr, "File %s changed while it was being read\n", lexer.path());
-  exit(1);
+  throw ReadError(ReadError::kChanged, lexer.path());
 }
+
+}  // namespace crninv

@@ -31,6 +31,8 @@
 
 namespace {
 
+using namespace crninv;
+
 // An input file that is removed again: some of them are 50 MB.
 struct Scratch {
   explicit Scratch(const std::string& contents) : path(write_temp_file(contents)) {}

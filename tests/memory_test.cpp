@@ -1,6 +1,4 @@
 // The room that control-group limits leave, read from a made-up cgroup tree.
-#include "driver/memory.h"
-
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -11,7 +9,11 @@
 #include <utility>
 #include <vector>
 
+#include "base/memory_budget.h"
+
 namespace {
+
+using crninv::cgroup_room;
 
 struct Case {
   const char* self_cgroup;                                 // /proc/self/cgroup

@@ -8,6 +8,8 @@
 
 namespace {
 
+using namespace crninv;
+
 TEST(SpeciesTable, FindsEveryNameThroughGrowthAndKeepsAddresses) {
   SpeciesTable table;
   EXPECT_EQ(table.find("A"), table.end());

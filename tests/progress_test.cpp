@@ -14,6 +14,8 @@
 
 namespace {
 
+using namespace crninv;
+
 // One reaction making n species, one of them twice: every species column
 // clears every row still waiting, n * n / 2 eliminations in a few seconds,
 // with a short report.
@@ -72,7 +74,7 @@ TEST(Progress, ShownOnATerminalAndErasedBeforeTheEnd) {
 // The semiflows of this net pass 8,000 candidates after a few seconds of
 // long steps: the line shows them, and is gone before the cap's message.
 TEST(Progress, SemiflowsShownAndErasedBeforeTheCapsMessage) {
-  std::string input = CRNINV_NETS_DIR "/mcc/Anderson-PT-11.net";
+  std::string input = CRNINV_TEST_NETS_DIR "/mcc/Anderson-PT-11.net";
   std::string out = write_temp_file("");
   int status = 0;
   std::string shown =

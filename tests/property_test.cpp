@@ -16,15 +16,19 @@
 #include <string>
 #include <vector>
 
-#include "algebra/arith.h"
-#include "algebra/modular_rref.h"
-#include "algebra/reduce.h"
-#include "algebra/report.h"
-#include "algebra/transpose.h"
-#include "algebra/wide_reduce.h"
+#include "analysis/results.h"
+#include "base/decimal.h"
+#include "base/exact.h"
+#include "reduce/modular_rref.h"
+#include "reduce/reduce.h"
+#include "reduce/wide_reduce.h"
+#include "rows/from_matrix.h"
 #include "tests/plain_rules.h"
+#include "tests/test_util.h"
 
 namespace {
+
+using namespace crninv;
 
 using Matrix = std::vector<std::vector<int64_t>>;
 
@@ -48,6 +52,11 @@ Matrix random_network(std::mt19937& random, bool large, uint32_t& S, uint32_t& R
 
 mpz_class value_at(const Row& row, uint32_t j) {
   return row.get(j);
+}
+
+mpz_class value_at(const WideRow<mpz_class>& row, uint32_t j) {
+  const mpz_class* v = row.find(j);
+  return v == nullptr ? mpz_class(0) : *v;
 }
 
 template <typename T>
@@ -84,11 +93,11 @@ std::string check_rows(const RowType* rows, const Matrix& N, uint32_t S, uint32_
       negative = negative || combined < 0;
       positive = positive || combined > 0;
     }
-    int32_t expected = negative && positive   ? ROW_IRREDUCIBLE
-                       : negative || positive ? ROW_INEQUALITY
-                                              : ROW_FLOW;
-    if (classify(row, R, S) != expected) failure << "row " << i << " has the wrong class; ";
-    if (expected == ROW_FLOW) ++flows;
+    RowClass expected = negative && positive   ? RowClass::kIrreducible
+                        : negative || positive ? RowClass::kInequality
+                                               : RowClass::kFlow;
+    if (classify(row, R) != expected) failure << "row " << i << " has the wrong class; ";
+    if (expected == RowClass::kFlow) ++flows;
 
     // First nonzero entry: the pivot, positive, alone in its column, after
     // the previous row's pivot; and the row is primitive.
@@ -112,20 +121,24 @@ std::string check_rows(const RowType* rows, const Matrix& N, uint32_t S, uint32_
   return failure.str();
 }
 
-// The report that rows print, as text.
+// Every entry of the rows, as text: two reductions that agree here print
+// the same report.
 template <typename RowType>
 std::string report(const RowType* rows, uint32_t S, uint32_t R) {
-  std::vector<std::string> texts;
-  for (uint32_t j = 0; j < R + S; ++j) texts.push_back("x" + std::to_string(j));
-  Names first(texts.begin(), texts.begin() + R), second(texts.begin() + R, texts.end());
-  testing::internal::CaptureStdout();
-  for (uint32_t k = 0; k < S; ++k) print_row(rows[k], first, second);
-  fflush(stdout);
-  return testing::internal::GetCapturedStdout();
+  std::string text;
+  for (uint32_t k = 0; k < S; ++k) {
+    for (uint32_t j = 0; j < R + S; ++j) text += value_at(rows[k], j).get_str() + " ";
+    text += "\n";
+  }
+  return text;
 }
 
-void width_exceeded() {
-  throw WidthExceeded();
+// A reduction with nobody watching.
+template <typename RowType>
+void reduce_quietly(RowType* rows, uint32_t count, uint32_t n, PivotRule rule) {
+  Control control;
+  Monitor monitor(control, Progress::kReduction);
+  reduce_rows(rows, count, n, rule, monitor);
 }
 
 // Empty when every property holds at every width, else what failed.
@@ -135,23 +148,16 @@ std::string check_network(uint32_t seed, bool large) {
   Matrix N = random_network(random, large, S, R);
 
   // The augmented matrix: net changes, then -1 at column R + k.
-  std::unique_ptr<Row[]> rows(new Row[S]);
-  for (uint32_t k = 0; k < S; ++k) {
-    rows[k].resize(R + S);
-    for (uint32_t j = 0; j < R; ++j) rows[k].add(j, static_cast<int32_t>(N[k][j]));
-    rows[k].add(R + k, -1);
-  }
-  const SparseMatrix m = sparse_from_rows(rows.get(), S, R + S);
+  const SparseMatrix m = augmented(sparse_matrix(N, R));
   std::string failure;
   std::string narrow;  // the 32-bit report, when 32 bits suffice
-  set_overflow_handler(width_exceeded);
   try {
-    reduce(rows.get(), S, R + S);
+    std::unique_ptr<Row[]> rows = rows_from<Row>(m);
+    reduce_quietly(rows.get(), S, R + S, PivotRule::kSmallestMagnitude);
     narrow = report(rows.get(), S, R);
     failure += check_rows(rows.get(), N, S, R);
   } catch (const WidthExceeded&) {
   }
-  set_overflow_handler(nullptr);
 
   auto wide = [&](const char* name, const auto* wide_rows) {
     std::string text = report(wide_rows, S, R);
@@ -163,13 +169,9 @@ std::string check_network(uint32_t seed, bool large) {
   auto at_width = [&](auto width, const char* name) {
     using T = decltype(width);
     for (PivotRule rule : {PivotRule::kSmallestMagnitude, PivotRule::kSmallThenSparse}) {
-      std::unique_ptr<WideRow<T>[]> w(new WideRow<T>[S]);
-      for (uint32_t k = 0; k < S; ++k) {
-        w[k].resize(R + S);
-        m.for_each_in_row(k, [&](uint32_t j, int32_t v) { w[k].append(j, Exact<T>::from(v)); });
-      }
+      std::unique_ptr<WideRow<T>[]> w = rows_from<WideRow<T>>(m);
       try {
-        reduce_rows(w.get(), S, R + S, rule, {}, nullptr);
+        reduce_quietly(w.get(), S, R + S, rule);
       } catch (const WidthExceeded&) {
         continue;  // this width cannot hold the numbers: another one will
       }
@@ -179,7 +181,9 @@ std::string check_network(uint32_t seed, bool large) {
   at_width(int64_t{}, "64 bits");
   at_width(Int128{}, "128 bits");
   at_width(mpz_class{}, "GMP");
-  auto modular = modular_reduce(m, R + S, {});
+  Control control;
+  Monitor monitor(control, Progress::kReduction);
+  auto modular = modular_reduce(m, R + S, monitor);
   if (modular == nullptr) {
     failure += "no result modulo primes; ";
   } else {
@@ -197,25 +201,18 @@ std::string check_transposed(uint32_t seed) {
   uint32_t S, R;
   Matrix N = random_network(random, false, S, R);
   if (R == 0) return "";
-  std::unique_ptr<Row[]> rows(new Row[S]), reaction_rows(new Row[R]);
-  for (uint32_t k = 0; k < S; ++k) {
-    rows[k].resize(R + S);
-    for (uint32_t j = 0; j < R; ++j) rows[k].add(j, static_cast<int32_t>(N[k][j]));
-    rows[k].add(R + k, -1);
-  }
-  transpose_augmented(rows.get(), S, R, reaction_rows.get());
+  // The transpose as the library makes it, checked against N^T made here.
+  std::unique_ptr<Row[]> reaction_rows = rows_from<Row>(augmented(transposed(sparse_matrix(N, R))));
   Matrix T(R, std::vector<int64_t>(S));
   for (uint32_t k = 0; k < S; ++k) {
     for (uint32_t j = 0; j < R; ++j) T[j][k] = N[k][j];
   }
-  set_overflow_handler(width_exceeded);
   std::string failure;
   try {
-    reduce(reaction_rows.get(), R, S + R, PivotRule::kSmallThenSparse);
+    reduce_quietly(reaction_rows.get(), R, S + R, PivotRule::kSmallThenSparse);
     failure = check_rows(reaction_rows.get(), T, R, S);
   } catch (const WidthExceeded&) {
   }
-  set_overflow_handler(nullptr);
   if (!failure.empty()) failure += "(S = " + std::to_string(S) + ", R = " + std::to_string(R) + ")";
   return failure;
 }

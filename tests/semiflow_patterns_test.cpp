@@ -1,14 +1,16 @@
 // The bit-pattern tree's subset search against a scan of every pattern, on
 // random patterns dense and sparse enough for both kinds of pruning.
-#include "algebra/semiflow_patterns.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <random>
 #include <vector>
 
+#include "semiflows/patterns.h"
+
 namespace {
+
+using namespace crninv;
 
 TEST(PatternTree, FindsASubsetExactlyWhenAScanDoes) {
   std::mt19937_64 random(11);

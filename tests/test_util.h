@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "base/exact.h"
+#include "crninv/sparse_matrix.h"
+
 // Writes contents (any bytes, NUL included) to a fresh file in a temporary
 // directory and returns its path. The files live until the process ends.
 std::string write_temp_file(const std::string& contents);
@@ -13,5 +16,33 @@ std::string read_file(const std::string& path);
 
 // A regular expression that matches exactly text, for death-test matchers.
 std::string literal_regex(const std::string& text);
+
+// The nonzero entries of dense rows of the given length.
+template <typename Rows>
+crninv::SparseMatrix sparse_matrix(const Rows& rows, uint32_t columns) {
+  crninv::SparseMatrix m;
+  m.columns = columns;
+  for (const auto& row : rows) {
+    for (uint32_t j = 0; j < row.size(); ++j) {
+      if (row[j] == 0) continue;
+      m.column.push_back(j);
+      m.value.push_back(row[j]);
+    }
+    m.end_row();
+  }
+  return m;
+}
+
+// The message of the overflow that f signals (WidthExceeded, at any
+// width), or "" when it signals none.
+template <typename F>
+std::string overflow_message(F f) {
+  try {
+    f();
+  } catch (const crninv::WidthExceeded& e) {
+    return e.message;
+  }
+  return "";
+}
 
 #endif  // CRNINV_TESTS_TEST_UTIL_H_

@@ -1,6 +1,6 @@
 // The proof that a reduction cannot overflow: matrices that it must accept
 // and matrices that are not totally unimodular, which it must refuse.
-#include "algebra/unimodular.h"
+#include "reduce/unimodular.h"
 
 #include <gtest/gtest.h>
 
@@ -9,21 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/test_util.h"
+
 namespace {
 
 using Matrix = std::vector<std::vector<int32_t>>;
 
-// Rows of N followed by -I, as the driver builds them.
 bool proven(const Matrix& N) {
-  uint32_t S = static_cast<uint32_t>(N.size());
-  uint32_t R = S == 0 ? 0 : static_cast<uint32_t>(N[0].size());
-  std::unique_ptr<Row[]> rows(new Row[S]);
-  for (uint32_t k = 0; k < S; ++k) {
-    rows[k].resize(R + S);
-    for (uint32_t j = 0; j < R; ++j) rows[k].add(j, N[k][j]);
-    rows[k].add(R + k, -1);
-  }
-  return provably_unimodular(rows.get(), S, R);
+  uint32_t R = N.empty() ? 0 : static_cast<uint32_t>(N[0].size());
+  return crninv::provably_unimodular(sparse_matrix(N, R));
 }
 
 TEST(Unimodular, Proven) {

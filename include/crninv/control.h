@@ -1,8 +1,8 @@
 // What a caller controls of a long computation: the memory it may hold,
 // and a callback told now and then how far it has come, which can also
 // ask it to stop.
-#ifndef CRNINV_CONTROL_H_
-#define CRNINV_CONTROL_H_
+#ifndef CRNINV_INCLUDE_CRNINV_CONTROL_H_
+#define CRNINV_INCLUDE_CRNINV_CONTROL_H_
 
 #include <cstdint>
 #include <functional>
@@ -41,4 +41,4 @@ uint64_t default_memory_budget();
 
 }  // namespace crninv
 
-#endif  // CRNINV_CONTROL_H_
+#endif  // CRNINV_INCLUDE_CRNINV_CONTROL_H_

@@ -3,8 +3,8 @@
 // classes below carry the details a caller may want to act on. Nothing in
 // the library prints or ends the process: the programs turn these into
 // their messages and exit statuses.
-#ifndef CRNINV_ERRORS_H_
-#define CRNINV_ERRORS_H_
+#ifndef CRNINV_INCLUDE_CRNINV_ERRORS_H_
+#define CRNINV_INCLUDE_CRNINV_ERRORS_H_
 
 #include <cstdint>
 #include <stdexcept>
@@ -94,4 +94,4 @@ class InvalidArgument : public Error {
 
 }  // namespace crninv
 
-#endif  // CRNINV_ERRORS_H_
+#endif  // CRNINV_INCLUDE_CRNINV_ERRORS_H_

@@ -1,8 +1,8 @@
 // Exact integers as results carry them: a 64-bit value, or, for the rare
 // value past 64 bits, its decimal digits. Rows of them are kept
 // compressed, so that results of millions of entries cost 12 bytes each.
-#ifndef CRNINV_INTEGERS_H_
-#define CRNINV_INTEGERS_H_
+#ifndef CRNINV_INCLUDE_CRNINV_INTEGERS_H_
+#define CRNINV_INCLUDE_CRNINV_INTEGERS_H_
 
 #include <cstdint>
 #include <string>
@@ -52,4 +52,4 @@ struct IntegerRows {
 
 }  // namespace crninv
 
-#endif  // CRNINV_INTEGERS_H_
+#endif  // CRNINV_INCLUDE_CRNINV_INTEGERS_H_

@@ -7,8 +7,8 @@
 // A Network is a plain value: copyable, movable, and never changed by the
 // analyses, which take it by const reference and may run on one network
 // in several threads at once.
-#ifndef CRNINV_NETWORK_H_
-#define CRNINV_NETWORK_H_
+#ifndef CRNINV_INCLUDE_CRNINV_NETWORK_H_
+#define CRNINV_INCLUDE_CRNINV_NETWORK_H_
 
 #include <cstdint>
 #include <string>
@@ -106,4 +106,4 @@ class NetworkBuilder {
 
 }  // namespace crninv
 
-#endif  // CRNINV_NETWORK_H_
+#endif  // CRNINV_INCLUDE_CRNINV_NETWORK_H_

@@ -1,7 +1,7 @@
 // A sparse integer matrix, row by row (compressed sparse rows): the
 // stoichiometric matrix of a Network, and what the analyses start from.
-#ifndef CRNINV_SPARSE_MATRIX_H_
-#define CRNINV_SPARSE_MATRIX_H_
+#ifndef CRNINV_INCLUDE_CRNINV_SPARSE_MATRIX_H_
+#define CRNINV_INCLUDE_CRNINV_SPARSE_MATRIX_H_
 
 #include <cstdint>
 #include <vector>
@@ -35,4 +35,4 @@ SparseMatrix transposed(const SparseMatrix& a);
 
 }  // namespace crninv
 
-#endif  // CRNINV_SPARSE_MATRIX_H_
+#endif  // CRNINV_INCLUDE_CRNINV_SPARSE_MATRIX_H_
