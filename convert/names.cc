@@ -6,6 +6,8 @@
 
 #include "reader/identifiers.h"
 
+namespace crninv::convert {
+
 std::string sanitize_identifier(const std::string& id) {
   std::string name;
   name.reserve(id.size() + 1);
@@ -45,3 +47,5 @@ Naming unique_identifiers(const std::vector<std::string>& ids) {
   }
   return result;
 }
+
+}  // namespace crninv::convert

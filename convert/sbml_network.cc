@@ -6,6 +6,8 @@
 
 LIBSBML_CPP_NAMESPACE_USE
 
+namespace crninv::convert {
+
 namespace {
 
 void add_terms(const Model& model, StoichiometryReader& stoichiometries,
@@ -45,3 +47,5 @@ SbmlNetwork read_network(const Model& model) {
   }
   return network;
 }
+
+}  // namespace crninv::convert

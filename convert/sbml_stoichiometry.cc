@@ -7,6 +7,8 @@
 
 LIBSBML_CPP_NAMESPACE_USE
 
+namespace crninv::convert {
+
 namespace {
 
 // Deeper nesting of formulas and function calls is taken for a function
@@ -234,3 +236,5 @@ bool StoichiometryReader::varies(const std::string& id) {
   decided[id] = result ? VARYING_ID : CONSTANT_ID;
   return result;
 }
+
+}  // namespace crninv::convert

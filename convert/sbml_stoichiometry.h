@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+namespace crninv::convert {
+
 struct Stoichiometry {
   enum Kind { CONSTANT, VARYING, UNKNOWN } kind = CONSTANT;
   double value = 0;    // when CONSTANT, as the model writes it (positive for reactants too)
@@ -53,5 +55,7 @@ class StoichiometryReader {
   std::unordered_map<const LIBSBML_CPP_NAMESPACE_QUALIFIER FunctionDefinition*, bool> body_varies;
   int steps_left = 0;  // of the evaluation at hand
 };
+
+}  // namespace crninv::convert
 
 #endif  // CRNINV_CONVERT_SBML_STOICHIOMETRY_H_

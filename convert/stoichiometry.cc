@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+namespace crninv::convert {
+
 namespace {
 
 constexpr uint64_t kMax = 2147483647;
@@ -136,3 +138,5 @@ Scaling scale_to_integers(const std::vector<double>& values) {
   result.factor = static_cast<int32_t>(factor);
   return result;
 }
+
+}  // namespace crninv::convert

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace crninv::convert {
+
 struct Scaling {
   bool ok = false;
   int32_t factor = 1;           // what every stoichiometry was multiplied by
@@ -27,5 +29,7 @@ Scaling scale_to_integers(const std::vector<double>& values);
 
 // The shortest decimal text that reads back as the same double.
 std::string shortest_text(double value);
+
+}  // namespace crninv::convert
 
 #endif  // CRNINV_CONVERT_STOICHIOMETRY_H_

@@ -1,0 +1,173 @@
+// The model's reactions as a Network: each made whole, or left out with
+// its reason, and the facts that the converter's header tells.
+#include <sbml/SBMLTypes.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "convert/names.h"
+#include "convert/sbml_document.h"
+#include "convert/sbml_network.h"
+#include "convert/stoichiometry.h"
+#include "crninv/sbml.h"
+
+LIBSBML_CPP_NAMESPACE_USE
+
+namespace crninv {
+
+namespace {
+
+using convert::SbmlReaction;
+using convert::SbmlTerm;
+
+// A side of a reaction as it will be written: the model's species indices
+// and their coefficients, in order.
+using WrittenSide = std::vector<std::pair<size_t, int32_t>>;
+
+struct Written {
+  WrittenSide left, right;
+};
+
+// The terms written: boundary species stay fixed whatever the reactions
+// do, so they have no row of the matrix unless the user keeps them.
+std::vector<const SbmlTerm*> kept_terms(const SbmlReaction& reaction, bool keep_boundary) {
+  std::vector<const SbmlTerm*> kept;
+  for (const SbmlTerm& t : reaction.terms) {
+    if (keep_boundary || !t.boundary) kept.push_back(&t);
+  }
+  return kept;
+}
+
+// The sides of one reaction; or, in c, why it cannot be written.
+Written convert_reaction(const SbmlReaction& reaction, bool keep_boundary,
+                         const std::unordered_map<std::string, size_t>& index,
+                         ConvertedReaction& c) {
+  Written w;
+  std::vector<const SbmlTerm*> terms = kept_terms(reaction, keep_boundary);
+  // A stoichiometry that varies is named before one that is unknown: it
+  // alone stops the conversion.
+  for (bool varying : {true, false}) {
+    for (const SbmlTerm* t : terms) {
+      if (t->problem.empty() || t->varies != varying) continue;
+      c.left_out = "stoichiometry of " + t->species + " " + t->problem;
+      c.varies = varying;
+      return w;
+    }
+  }
+  std::vector<double> values;
+  for (const SbmlTerm* t : terms) values.push_back(t->stoichiometry);
+  convert::Scaling s = convert::scale_to_integers(values);
+  if (!s.ok) {
+    c.left_out = s.culprit < values.size()
+                     ? "stoichiometry of " + terms[s.culprit]->species + " " + s.reason
+                     : s.reason;
+    return w;
+  }
+  c.factor = s.factor;
+  // A negative amount on one side is a positive one on the other.
+  for (size_t i = 0; i < values.size(); ++i) {
+    size_t species = index.at(terms[i]->species);
+    int32_t v = s.values[i];
+    if (v < 0 || (v == 0 && terms[i]->reactant)) {
+      w.left.emplace_back(species, -v);
+    } else {
+      w.right.emplace_back(species, v);
+    }
+  }
+  return w;
+}
+
+// The boundary species that reactions name, in the order met.
+std::vector<std::string> boundary_species(const convert::SbmlNetwork& network) {
+  std::vector<std::string> ids;
+  std::unordered_set<std::string> seen;
+  for (const SbmlReaction& r : network.reactions) {
+    for (const SbmlTerm& t : r.terms) {
+      if (t.boundary && seen.insert(t.species).second) ids.push_back(t.species);
+    }
+  }
+  return ids;
+}
+
+// Throws when a stoichiometry changes over time and the caller did not
+// ask to leave such reactions out.
+void check_varying(const std::string& path, const SbmlConversion& result,
+                   const SbmlOptions& options) {
+  if (options.leave_out_varying) return;
+  std::vector<VaryingStoichiometry::Reaction> varying;
+  for (const ConvertedReaction& r : result.reactions) {
+    if (r.varies) varying.push_back({r.id, r.left_out});
+  }
+  if (!varying.empty()) throw VaryingStoichiometry(path, std::move(varying), result.diagnostics);
+}
+
+// Builds the network of the reactions written. Species are numbered as a
+// reader of the written text numbers them: by first appearance.
+void build_network(const convert::SbmlNetwork& sbml, const std::vector<Written>& written,
+                   const convert::Naming& species, const convert::Naming& labels,
+                   SbmlConversion& result) {
+  NetworkBuilder builder;
+  std::vector<uint32_t> species_of(sbml.species.size(), UINT32_MAX);
+  std::vector<std::string> names, reaction_names;
+  for (size_t j = 0; j < written.size(); ++j) {
+    ConvertedReaction& r = result.reactions[j];
+    if (!r.left_out.empty()) continue;
+    r.first = static_cast<uint32_t>(reaction_names.size());
+    r.count = 1;
+    reaction_names.push_back(labels.names[j]);
+    for (bool product : {false, true}) {
+      for (const auto& [k, coefficient] : product ? written[j].right : written[j].left) {
+        if (species_of[k] == UINT32_MAX) {
+          species_of[k] = static_cast<uint32_t>(names.size());
+          names.push_back(species.names[k]);
+          result.species_ids.push_back(sbml.species[k]);
+        }
+        builder.add_term(r.first, species_of[k], coefficient, product);
+      }
+    }
+  }
+  result.network = builder.finish(std::move(names), std::move(reaction_names));
+}
+
+void describe_model(const Model& model, SbmlConversion& result) {
+  if (model.isSetId()) result.model_id = model.getId();
+  if (model.isSetName()) result.model_name = model.getName();
+  result.level = model.getLevel();
+  result.version = model.getVersion();
+}
+
+}  // namespace
+
+SbmlConversion read_sbml(const std::string& path, const SbmlOptions& options) {
+  SbmlConversion result;
+  std::unique_ptr<SBMLDocument> document = convert::read_document(path, result.diagnostics);
+  const Model& model = *document->getModel();
+  convert::SbmlNetwork sbml = convert::read_network(model);
+  convert::Naming species = convert::unique_identifiers(sbml.species);
+  std::unordered_map<std::string, size_t> index;
+  for (size_t i = 0; i < sbml.species.size(); ++i) index.emplace(sbml.species[i], i);
+  std::vector<std::string> ids;
+  for (const SbmlReaction& r : sbml.reactions) ids.push_back(r.id);
+  convert::Naming labels = convert::unique_identifiers(ids);
+
+  std::vector<Written> written;
+  for (const SbmlReaction& r : sbml.reactions) {
+    result.reactions.emplace_back();
+    result.reactions.back().id = r.id;
+    written.push_back(convert_reaction(r, options.keep_boundary, index, result.reactions.back()));
+  }
+  check_varying(path, result, options);
+  describe_model(model, result);
+  result.species_declared = sbml.declared;
+  result.boundary_species = boundary_species(sbml);
+  result.identifiers_changed = species.changed + labels.changed;
+  build_network(sbml, written, species, labels, result);
+  return result;
+}
+
+}  // namespace crninv

@@ -1,0 +1,115 @@
+// The reactions of an SBML model (Levels 1 to 3, plain or compressed, with
+// libSBML) as a Network: the model's own stoichiometric matrix, with
+// stoichiometries set by formulas evaluated, hierarchical models (comp)
+// flattened, and non-integer stoichiometries made whole reaction by
+// reaction.
+#ifndef CRNINV_SBML_H_
+#define CRNINV_SBML_H_
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "crninv/errors.h"
+#include "crninv/network.h"
+
+namespace crninv {
+
+struct SbmlOptions {
+  // Keep boundary species (boundaryCondition="true") in the reactions as
+  // species like any other. By default they are left out: reactions do not
+  // change them, and simulators leave them out of the matrix.
+  bool keep_boundary = false;
+  // Leave out the reactions whose stoichiometry changes over time, instead
+  // of throwing VaryingStoichiometry.
+  bool leave_out_varying = false;
+};
+
+// What libSBML found wrong with a document that it could read all the same.
+struct SbmlDiagnostics {
+  unsigned errors = 0;    // of severity error or fatal
+  unsigned warnings = 0;  // of severity warning
+  // Each of them, "line N: text" on one line, in libSBML's order.
+  std::vector<std::string> messages;
+  // The Level 3 packages that this libSBML does not know: what they add to
+  // the model is left out.
+  struct Package {
+    std::string prefix, uri;
+  };
+  std::vector<Package> unknown_packages;
+};
+
+// A reaction of the model and what became of it.
+struct ConvertedReaction {
+  std::string id;  // as in the model
+  // Empty when the reaction is in the network; else why not, worded to
+  // follow "stoichiometry of SPECIES " or as a whole sentence.
+  std::string left_out;
+  bool varies = false;  // left out for a stoichiometry that changes over time
+  // Its reactions in the network, [first, first + count); count is 0 when
+  // it is left out.
+  uint32_t first = 0, count = 0;
+  int32_t factor = 1;  // what its stoichiometries were multiplied by to make them whole
+};
+
+struct SbmlConversion {
+  // The reactions written, labelled by their ids made to fit the text
+  // format; species in order of first appearance in them.
+  Network network;
+  std::vector<std::string> species_ids;      // the SBML id of each species of the network
+  std::vector<ConvertedReaction> reactions;  // one per reaction of the model, in its order
+  std::string model_id, model_name;          // empty when not set
+  unsigned level = 0, version = 0;
+  unsigned species_declared = 0;
+  // The boundary species that reactions name, in the order met: left out
+  // of the network, or kept with keep_boundary.
+  std::vector<std::string> boundary_species;
+  size_t identifiers_changed = 0;  // species and reaction ids that did not fit the format
+  SbmlDiagnostics diagnostics;
+};
+
+// A model that cannot be converted once libSBML has read its document
+// (a hierarchical model that cannot be flattened, a stoichiometry that
+// changes over time), with what libSBML found wrong on the way; or a file
+// that is not SBML or holds no model, with empty diagnostics.
+class SbmlError : public ConversionError {
+ public:
+  SbmlError(std::string path, std::string message, std::vector<std::string> details = {},
+            SbmlDiagnostics diagnostics = {})
+      : ConversionError(std::move(path), std::move(message), std::move(details)),
+        diagnostics(std::move(diagnostics)) {}
+  SbmlDiagnostics diagnostics;
+};
+
+// Reactions whose stoichiometry changes over time (set by a rate rule, an
+// event, or a formula of varying quantities): the model has no constant
+// stoichiometric matrix. Thrown unless SbmlOptions::leave_out_varying.
+class VaryingStoichiometry : public SbmlError {
+ public:
+  struct Reaction {
+    std::string id;
+    std::string reason;  // "stoichiometry of X is set by a rate rule"
+  };
+  VaryingStoichiometry(std::string path, std::vector<Reaction> reactions,
+                       SbmlDiagnostics diagnostics)
+      : SbmlError(path, message_of(reactions), {}, std::move(diagnostics)),
+        reactions(std::move(reactions)) {}
+  std::vector<Reaction> reactions;  // in the model's order
+
+ private:
+  static std::string message_of(const std::vector<Reaction>& reactions) {
+    return "reaction " + reactions[0].id + ": " + reactions[0].reason +
+           ", so the model has no constant stoichiometric matrix";
+  }
+};
+
+// Reads the model of the SBML file at path. Throws SbmlError when the file
+// cannot be read, is not SBML, holds no model or a hierarchical model that
+// cannot be flattened, VaryingStoichiometry as said above, and
+// std::bad_alloc when memory runs out.
+SbmlConversion read_sbml(const std::string& path, const SbmlOptions& options = {});
+
+}  // namespace crninv
+
+#endif  // CRNINV_SBML_H_
