@@ -34,6 +34,9 @@ class StoichiometryReader {
   Stoichiometry evaluated(const Math* math, const std::string& what);
   Stoichiometry value_at_start(const Math* math, const std::string& what);
 
+  const LIBSBML_CPP_NAMESPACE_QUALIFIER InitialAssignment* initial_assignment(
+      const std::string& id) const;
+
   // Whether the value of id or of the formula can change after time 0.
   bool varies(const std::string& id);
   bool math_varies(const Math* node,
@@ -45,6 +48,7 @@ class StoichiometryReader {
   double call_value(const Math& call, const Scope& scope, int depth);
 
   const LIBSBML_CPP_NAMESPACE_QUALIFIER Model& model;
+  // Rules and event assignments with math: without, they have no effect.
   std::unordered_map<std::string, const LIBSBML_CPP_NAMESPACE_QUALIFIER Rule*> rule_of;
   std::unordered_set<std::string> set_by_events;
   std::unordered_set<std::string> in_algebraic_rules;
