@@ -47,6 +47,21 @@ void report_diagnostics(const char* path, const crninv::SbmlDiagnostics& d) {
   }
 }
 
+// "... read as fractions within their precision: 2 (4.33333333333333 as
+// 13/3 for A in R1, ...)", when there are any.
+void write_fractions(const crninv::SbmlConversion& c) {
+  std::vector<std::string> read;
+  for (const crninv::ConvertedReaction& r : c.reactions) {
+    for (const crninv::ReadFraction& f : r.fractions) {
+      read.push_back(f.value + " as " + std::to_string(f.numerator) + "/" +
+                     std::to_string(f.denominator) + " for " + f.species + " in " + r.id);
+    }
+  }
+  if (read.empty()) return;
+  write_comment(stdout, "stoichiometries read as fractions within their precision: " +
+                            std::to_string(read.size()) + " (" + joined(read) + ")");
+}
+
 void write_header(const char* path, const crninv::SbmlConversion& c, bool keep_boundary) {
   std::vector<std::string> left_out;
   size_t scaled = 0;
@@ -76,6 +91,7 @@ void write_header(const char* path, const crninv::SbmlConversion& c, bool keep_b
   if (!left_out.empty()) {
     write_comment(stdout, "reactions left out (reasons below): " + joined(left_out));
   }
+  write_fractions(c);
   write_comment(stdout,
                 "identifiers changed to fit the format: " + std::to_string(c.identifiers_changed));
 }
@@ -99,14 +115,14 @@ void write_reactions(const crninv::SbmlConversion& c) {
 // The message of an error, after the diagnostics that came before it.
 int report_error(const crninv::SbmlError& e) {
   report_diagnostics(e.path.c_str(), e.diagnostics);
-  auto varying = dynamic_cast<const crninv::VaryingStoichiometry*>(&e);
-  if (varying == nullptr) {
+  auto no_matrix = dynamic_cast<const crninv::NoStoichiometricMatrix*>(&e);
+  if (no_matrix == nullptr) {
     fprintf(stderr, "%s: %s\n", kProgram, e.what());
     return 1;
   }
-  for (const crninv::VaryingStoichiometry::Reaction& r : varying->reactions) {
-    fprintf(stderr, "%s: %s: reaction %s: %s, so the model has no constant stoichiometric matrix\n",
-            kProgram, e.path.c_str(), r.id.c_str(), r.reason.c_str());
+  for (const crninv::NoStoichiometricMatrix::Reaction& r : no_matrix->reactions) {
+    fprintf(stderr, "%s: %s: reaction %s: %s\n", kProgram, e.path.c_str(), r.id.c_str(),
+            r.reason.c_str());
   }
   fprintf(stderr, "%s: --leave-out-varying converts the model without such reactions\n", kProgram);
   return 1;
@@ -122,7 +138,8 @@ int main(int argc, char** argv) {
       "Write the reactions of an SBML model as a crninv network on standard output.",
       "Usage: sbml2crn FILE.xml",
       {{0, "keep-boundary", "keep boundary species in the reactions", &options.keep_boundary},
-       {0, "leave-out-varying", "leave out reactions whose stoichiometry changes over time",
+       {0, "leave-out-varying",
+        "leave out reactions whose stoichiometry changes over time or is no fraction",
         &options.leave_out_varying}}};
   const char* path = nullptr;
   int status = parse_command_line(program, argc, argv, &path);

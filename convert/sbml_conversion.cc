@@ -2,6 +2,7 @@
 // its reason, and the facts that the converter's header tells.
 #include <sbml/SBMLTypes.h>
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -31,7 +32,13 @@ using WrittenSide = std::vector<std::pair<size_t, int32_t>>;
 
 struct Written {
   WrittenSide left, right;
+  // For a reaction that stops the conversion: why the model then has no
+  // matrix, to follow its reason.
+  const char* consequence = "";
 };
+
+constexpr char kNotConstant[] = ", so the model has no constant stoichiometric matrix";
+constexpr char kNotRational[] = ", so the model has no rational stoichiometric matrix";
 
 // The terms written: boundary species stay fixed whatever the reactions
 // do, so they have no row of the matrix unless the user keeps them.
@@ -55,7 +62,8 @@ Written convert_reaction(const SbmlReaction& reaction, bool keep_boundary,
     for (const SbmlTerm* t : terms) {
       if (t->problem.empty() || t->varies != varying) continue;
       c.left_out = "stoichiometry of " + t->species + " " + t->problem;
-      c.varies = varying;
+      c.stops = varying;
+      w.consequence = kNotConstant;
       return w;
     }
   }
@@ -66,9 +74,15 @@ Written convert_reaction(const SbmlReaction& reaction, bool keep_boundary,
     c.left_out = s.culprit < values.size()
                      ? "stoichiometry of " + terms[s.culprit]->species + " " + s.reason
                      : s.reason;
+    c.stops = s.no_fraction;
+    w.consequence = kNotRational;
     return w;
   }
   c.factor = s.factor;
+  for (size_t i : s.approximated) {
+    c.fractions.push_back({terms[i]->species, convert::shortest_text(std::fabs(values[i])),
+                           s.fractions[i].numerator, s.fractions[i].denominator});
+  }
   // A negative amount on one side is a positive one on the other.
   for (size_t i = 0; i < values.size(); ++i) {
     size_t species = index.at(terms[i]->species);
@@ -94,16 +108,19 @@ std::vector<std::string> boundary_species(const convert::SbmlNetwork& network) {
   return ids;
 }
 
-// Throws when a stoichiometry changes over time and the caller did not
-// ask to leave such reactions out.
-void check_varying(const std::string& path, const SbmlConversion& result,
-                   const SbmlOptions& options) {
+// Throws when a stoichiometry changes over time or is no fraction and the
+// caller did not ask to leave such reactions out.
+void check_matrix(const std::string& path, const SbmlConversion& result,
+                  const std::vector<Written>& written, const SbmlOptions& options) {
   if (options.leave_out_varying) return;
-  std::vector<VaryingStoichiometry::Reaction> varying;
-  for (const ConvertedReaction& r : result.reactions) {
-    if (r.varies) varying.push_back({r.id, r.left_out});
+  std::vector<NoStoichiometricMatrix::Reaction> stopping;
+  for (size_t j = 0; j < written.size(); ++j) {
+    const ConvertedReaction& r = result.reactions[j];
+    if (r.stops) stopping.push_back({r.id, r.left_out + written[j].consequence});
   }
-  if (!varying.empty()) throw VaryingStoichiometry(path, std::move(varying), result.diagnostics);
+  if (!stopping.empty()) {
+    throw NoStoichiometricMatrix(path, std::move(stopping), result.diagnostics);
+  }
 }
 
 // Builds the network of the reactions written. Species are numbered as a
@@ -161,7 +178,7 @@ SbmlConversion read_sbml(const std::string& path, const SbmlOptions& options) {
     result.reactions.back().id = r.id;
     written.push_back(convert_reaction(r, options.keep_boundary, index, result.reactions.back()));
   }
-  check_varying(path, result, options);
+  check_matrix(path, result, written, options);
   describe_model(model, result);
   result.species_declared = sbml.declared;
   result.boundary_species = boundary_species(sbml);

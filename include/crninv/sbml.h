@@ -1,8 +1,9 @@
 // The reactions of an SBML model (Levels 1 to 3, plain or compressed, with
 // libSBML) as a Network: the model's own stoichiometric matrix, with
 // stoichiometries set by formulas evaluated, hierarchical models (comp)
-// flattened, and non-integer stoichiometries made whole reaction by
-// reaction.
+// flattened, values with float noise read as the fractions they stand for
+// (4.33333333333333 as 13/3), and non-integer stoichiometries made whole
+// reaction by reaction.
 #ifndef CRNINV_SBML_H_
 #define CRNINV_SBML_H_
 
@@ -21,8 +22,8 @@ struct SbmlOptions {
   // species like any other. By default they are left out: reactions do not
   // change them, and simulators leave them out of the matrix.
   bool keep_boundary = false;
-  // Leave out the reactions whose stoichiometry changes over time, instead
-  // of throwing VaryingStoichiometry.
+  // Leave out the reactions whose stoichiometry changes over time or is no
+  // fraction, instead of throwing NoStoichiometricMatrix.
   bool leave_out_varying = false;
 };
 
@@ -40,17 +41,31 @@ struct SbmlDiagnostics {
   std::vector<Package> unknown_packages;
 };
 
+// A stoichiometry given with float noise (4.33333333333333, or a formula
+// whose value is 0.3333333333333333) and read as the fraction it stands
+// for, the simplest within its precision.
+struct ReadFraction {
+  std::string species;  // the SBML id
+  std::string value;    // the shortest decimal that gives back the double
+  uint64_t numerator = 0, denominator = 1;
+};
+
 // A reaction of the model and what became of it.
 struct ConvertedReaction {
   std::string id;  // as in the model
   // Empty when the reaction is in the network; else why not, worded to
   // follow "stoichiometry of SPECIES " or as a whole sentence.
   std::string left_out;
-  bool varies = false;  // left out for a stoichiometry that changes over time
+  // Left out for a reason that leaves the model without a constant
+  // rational matrix: a stoichiometry that changes over time, or that is no
+  // fraction with a small denominator (pi, ln 5). Such a reason stops the
+  // conversion unless SbmlOptions::leave_out_varying.
+  bool stops = false;
   // Its reactions in the network, [first, first + count); count is 0 when
   // it is left out.
   uint32_t first = 0, count = 0;
   int32_t factor = 1;  // what its stoichiometries were multiplied by to make them whole
+  std::vector<ReadFraction> fractions;  // its stoichiometries read within their precision
 };
 
 struct SbmlConversion {
@@ -83,30 +98,28 @@ class SbmlError : public ConversionError {
 };
 
 // Reactions whose stoichiometry changes over time (set by a rate rule, an
-// event, or a formula of varying quantities): the model has no constant
-// stoichiometric matrix. Thrown unless SbmlOptions::leave_out_varying.
-class VaryingStoichiometry : public SbmlError {
+// event, or a formula of varying quantities) or is no fraction with a
+// small denominator: the model has no constant rational stoichiometric
+// matrix. Thrown unless SbmlOptions::leave_out_varying.
+class NoStoichiometricMatrix : public SbmlError {
  public:
   struct Reaction {
     std::string id;
-    std::string reason;  // "stoichiometry of X is set by a rate rule"
+    // "stoichiometry of X is set by a rate rule, so the model has no
+    // constant stoichiometric matrix"
+    std::string reason;
   };
-  VaryingStoichiometry(std::string path, std::vector<Reaction> reactions,
-                       SbmlDiagnostics diagnostics)
-      : SbmlError(path, message_of(reactions), {}, std::move(diagnostics)),
+  NoStoichiometricMatrix(std::string path, std::vector<Reaction> reactions,
+                         SbmlDiagnostics diagnostics)
+      : SbmlError(path, "reaction " + reactions.at(0).id + ": " + reactions.at(0).reason, {},
+                  std::move(diagnostics)),
         reactions(std::move(reactions)) {}
   std::vector<Reaction> reactions;  // in the model's order
-
- private:
-  static std::string message_of(const std::vector<Reaction>& reactions) {
-    return "reaction " + reactions[0].id + ": " + reactions[0].reason +
-           ", so the model has no constant stoichiometric matrix";
-  }
 };
 
 // Reads the model of the SBML file at path. Throws SbmlError when the file
 // cannot be read, is not SBML, holds no model or a hierarchical model that
-// cannot be flattened, VaryingStoichiometry as said above, and
+// cannot be flattened, NoStoichiometricMatrix as said above, and
 // std::bad_alloc when memory runs out.
 SbmlConversion read_sbml(const std::string& path, const SbmlOptions& options = {});
 
