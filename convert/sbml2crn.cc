@@ -62,7 +62,23 @@ void write_fractions(const crninv::SbmlConversion& c) {
                             std::to_string(read.size()) + " (" + joined(read) + ")");
 }
 
-void write_header(const char* path, const crninv::SbmlConversion& c, bool keep_boundary) {
+// With --split-reversible: how many reactions became two, and how many
+// were turned round.
+void write_directions(const crninv::SbmlConversion& c) {
+  size_t split = 0, reversed = 0;
+  for (const crninv::ConvertedReaction& r : c.reactions) {
+    split += r.count == 2;
+    reversed += r.count == 1 && r.direction == crninv::ConvertedReaction::kReverse;
+  }
+  write_comment(stdout, "reversible reactions split into ID and ID_rev (--split-reversible): " +
+                            std::to_string(split) +
+                            "; written reversed, as their flux bounds allow the reverse "
+                            "direction only: " +
+                            std::to_string(reversed));
+}
+
+void write_header(const char* path, const crninv::SbmlConversion& c,
+                  const crninv::SbmlOptions& options) {
   std::vector<std::string> left_out;
   size_t scaled = 0;
   for (const crninv::ConvertedReaction& r : c.reactions) {
@@ -79,10 +95,10 @@ void write_header(const char* path, const crninv::SbmlConversion& c, bool keep_b
                             " in the reactions written");
   if (!c.boundary_species.empty()) {
     write_comment(
-        stdout, std::string("boundary species, ") +
-                    (keep_boundary ? "kept (--keep-boundary): " : "left out of the reactions: ") +
-                    std::to_string(c.boundary_species.size()) + " (" + joined(c.boundary_species) +
-                    ")");
+        stdout,
+        std::string("boundary species, ") +
+            (options.keep_boundary ? "kept (--keep-boundary): " : "left out of the reactions: ") +
+            std::to_string(c.boundary_species.size()) + " (" + joined(c.boundary_species) + ")");
   }
   write_comment(stdout, "reactions: " + std::to_string(c.reactions.size()) + " in the model, " +
                             std::to_string(c.reactions.size() - left_out.size()) + " written (" +
@@ -91,12 +107,13 @@ void write_header(const char* path, const crninv::SbmlConversion& c, bool keep_b
   if (!left_out.empty()) {
     write_comment(stdout, "reactions left out (reasons below): " + joined(left_out));
   }
+  if (options.split_reversible) write_directions(c);
   write_fractions(c);
   write_comment(stdout,
                 "identifiers changed to fit the format: " + std::to_string(c.identifiers_changed));
 }
 
-void write_reactions(const crninv::SbmlConversion& c) {
+void write_reactions(const crninv::SbmlConversion& c, const crninv::SbmlOptions& options) {
   for (const crninv::ConvertedReaction& r : c.reactions) {
     if (!r.left_out.empty()) {
       write_comment(stdout, "left out " + r.id + ": " + r.left_out);
@@ -107,6 +124,10 @@ void write_reactions(const crninv::SbmlConversion& c) {
     if (r.factor != 1) {
       write_comment(stdout, "scaled " + r.id + " by " + std::to_string(r.factor) +
                                 " (non-integer stoichiometry)");
+    }
+    if (options.split_reversible && r.direction == crninv::ConvertedReaction::kReverse) {
+      write_comment(stdout,
+                    "reversed " + r.id + " (its flux bounds allow the reverse direction only)");
     }
     for (uint32_t j = r.first; j < r.first + r.count; ++j) write_reaction(stdout, c.network, j);
   }
@@ -140,15 +161,17 @@ int main(int argc, char** argv) {
       {{0, "keep-boundary", "keep boundary species in the reactions", &options.keep_boundary},
        {0, "leave-out-varying",
         "leave out reactions whose stoichiometry changes over time or is no fraction",
-        &options.leave_out_varying}}};
+        &options.leave_out_varying},
+       {0, "split-reversible", "write each reversible reaction as two, ID and ID_rev",
+        &options.split_reversible}}};
   const char* path = nullptr;
   int status = parse_command_line(program, argc, argv, &path);
   if (status >= 0) return status;
   try {
     crninv::SbmlConversion converted = crninv::read_sbml(path, options);
     report_diagnostics(path, converted.diagnostics);
-    write_header(path, converted, options.keep_boundary);
-    write_reactions(converted);
+    write_header(path, converted, options);
+    write_reactions(converted, options);
   } catch (const crninv::SbmlError& e) {
     return report_error(e);
   } catch (const crninv::Error& e) {

@@ -123,28 +123,62 @@ void check_matrix(const std::string& path, const SbmlConversion& result,
   }
 }
 
-// Builds the network of the reactions written. Species are numbered as a
+// A reaction of the network: the sides of a reaction of the model, as
+// written or swapped, under a label.
+struct Line {
+  size_t reaction;
+  bool swapped;
+  std::string label;
+};
+
+// "ID_rev", or "ID_rev_2", ... when that is a label or a species' name.
+std::string reverse_label(const std::string& label, std::unordered_set<std::string>& taken) {
+  std::string name = label + "_rev";
+  for (unsigned long n = 2; taken.count(name) != 0; ++n) name = label + "_rev_" + std::to_string(n);
+  taken.insert(name);
+  return name;
+}
+
+// The lines written, in the model's order: each reaction once, or, when
+// reversible reactions are split, twice (ID, ID_rev) or swapped.
+std::vector<Line> lines_of(const SbmlConversion& result, const convert::Naming& labels,
+                           const convert::Naming& species, bool split) {
+  std::unordered_set<std::string> taken(labels.names.begin(), labels.names.end());
+  taken.insert(species.names.begin(), species.names.end());
+  std::vector<Line> lines;
+  for (size_t j = 0; j < result.reactions.size(); ++j) {
+    const ConvertedReaction& r = result.reactions[j];
+    if (!r.left_out.empty()) continue;
+    ConvertedReaction::Direction d = split ? r.direction : ConvertedReaction::kForward;
+    lines.push_back({j, d == ConvertedReaction::kReverse, labels.names[j]});
+    if (d == ConvertedReaction::kBoth)
+      lines.push_back({j, true, reverse_label(labels.names[j], taken)});
+  }
+  return lines;
+}
+
+// Builds the network of the lines written. Species are numbered as a
 // reader of the written text numbers them: by first appearance.
 void build_network(const convert::SbmlNetwork& sbml, const std::vector<Written>& written,
-                   const convert::Naming& species, const convert::Naming& labels,
+                   const convert::Naming& species, std::vector<Line> lines,
                    SbmlConversion& result) {
   NetworkBuilder builder;
   std::vector<uint32_t> species_of(sbml.species.size(), UINT32_MAX);
   std::vector<std::string> names, reaction_names;
-  for (size_t j = 0; j < written.size(); ++j) {
-    ConvertedReaction& r = result.reactions[j];
-    if (!r.left_out.empty()) continue;
-    r.first = static_cast<uint32_t>(reaction_names.size());
-    r.count = 1;
-    reaction_names.push_back(labels.names[j]);
+  for (Line& line : lines) {
+    uint32_t i = static_cast<uint32_t>(reaction_names.size());
+    ConvertedReaction& r = result.reactions[line.reaction];
+    if (r.count++ == 0) r.first = i;
+    reaction_names.push_back(std::move(line.label));
+    const Written& w = written[line.reaction];
     for (bool product : {false, true}) {
-      for (const auto& [k, coefficient] : product ? written[j].right : written[j].left) {
+      for (const auto& [k, coefficient] : product != line.swapped ? w.right : w.left) {
         if (species_of[k] == UINT32_MAX) {
           species_of[k] = static_cast<uint32_t>(names.size());
           names.push_back(species.names[k]);
           result.species_ids.push_back(sbml.species[k]);
         }
-        builder.add_term(r.first, species_of[k], coefficient, product);
+        builder.add_term(i, species_of[k], coefficient, product);
       }
     }
   }
@@ -176,6 +210,7 @@ SbmlConversion read_sbml(const std::string& path, const SbmlOptions& options) {
   for (const SbmlReaction& r : sbml.reactions) {
     result.reactions.emplace_back();
     result.reactions.back().id = r.id;
+    result.reactions.back().direction = r.direction;
     written.push_back(convert_reaction(r, options.keep_boundary, index, result.reactions.back()));
   }
   check_matrix(path, result, written, options);
@@ -183,7 +218,8 @@ SbmlConversion read_sbml(const std::string& path, const SbmlOptions& options) {
   result.species_declared = sbml.declared;
   result.boundary_species = boundary_species(sbml);
   result.identifiers_changed = species.changed + labels.changed;
-  build_network(sbml, written, species, labels, result);
+  build_network(sbml, written, species, lines_of(result, labels, species, options.split_reversible),
+                result);
   return result;
 }
 

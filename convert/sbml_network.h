@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "crninv/sbml.h"
+
 namespace crninv::convert {
 
 struct SbmlTerm {
@@ -21,6 +23,7 @@ struct SbmlTerm {
 
 struct SbmlReaction {
   std::string id;
+  ConvertedReaction::Direction direction;
   std::vector<SbmlTerm> terms;  // reactants first, then products, in model order
 };
 

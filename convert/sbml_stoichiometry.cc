@@ -118,6 +118,11 @@ Stoichiometry StoichiometryReader::read(const SpeciesReference& ref) {
   return result;
 }
 
+double StoichiometryReader::start_value(const std::string& id) {
+  steps_left = kMaxSteps;
+  return value_of(id);
+}
+
 // A formula that holds for all time: a formula of constants keeps its
 // value at time 0 for ever.
 Stoichiometry StoichiometryReader::evaluated(const ASTNode* math, const std::string& what) {

@@ -25,6 +25,11 @@ class StoichiometryReader {
 
   Stoichiometry read(const LIBSBML_CPP_NAMESPACE_QUALIFIER SpeciesReference& ref);
 
+  // The value of a quantity of the model at time 0 (a parameter that
+  // bounds a flux), set by a rule, an initial assignment or its attribute;
+  // NaN when it has none.
+  double start_value(const std::string& id);
+
  private:
   using Math = LIBSBML_CPP_NAMESPACE_QUALIFIER ASTNode;
   using Scope = std::unordered_map<std::string, double>;  // function arguments

@@ -25,6 +25,13 @@ struct SbmlOptions {
   // Leave out the reactions whose stoichiometry changes over time or is no
   // fraction, instead of throwing NoStoichiometricMatrix.
   bool leave_out_varying = false;
+  // Write a reaction that runs both ways (ConvertedReaction::kBoth) as two
+  // reactions, ID and ID_rev, the second with the sides swapped, and one
+  // that runs backwards only (kReverse) with its sides swapped: weak
+  // reversibility needs each direction that the model allows as a
+  // reaction. ID_rev is made unique among the reactions' labels and the
+  // species' names ("ID_rev_2", ...).
+  bool split_reversible = false;
 };
 
 // What libSBML found wrong with a document that it could read all the same.
@@ -61,8 +68,14 @@ struct ConvertedReaction {
   // fraction with a small denominator (pi, ln 5). Such a reason stops the
   // conversion unless SbmlOptions::leave_out_varying.
   bool stops = false;
-  // Its reactions in the network, [first, first + count); count is 0 when
-  // it is left out.
+  // The directions that the model lets it run in: fbc's flux bounds (a
+  // lower bound below 0 and an upper one above: both; an upper bound of 0
+  // or less and a lower one below 0: backwards only) or, where there are
+  // none, SBML's reversible attribute.
+  enum Direction { kForward, kBoth, kReverse };
+  Direction direction = kForward;
+  // Its reactions in the network, [first, first + count): 0 when it is
+  // left out, 2 when it is split in two (SbmlOptions::split_reversible).
   uint32_t first = 0, count = 0;
   int32_t factor = 1;  // what its stoichiometries were multiplied by to make them whole
   std::vector<ReadFraction> fractions;  // its stoichiometries read within their precision

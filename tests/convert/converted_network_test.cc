@@ -77,6 +77,7 @@ crninv::Network convert(const std::string& format, const Input& input) {
   for (const std::string& o : input.options) {
     if (o == "--keep-boundary") options.keep_boundary = true;
     if (o == "--leave-out-varying") options.leave_out_varying = true;
+    if (o == "--split-reversible") options.split_reversible = true;
   }
   return crninv::read_sbml(input.path, options).network;
 }
