@@ -50,32 +50,54 @@ std::vector<const SbmlTerm*> kept_terms(const SbmlReaction& reaction, bool keep_
   return kept;
 }
 
-// The sides of one reaction; or, in c, why it cannot be written.
+// The first term whose stoichiometry has no number, varying or not.
+const SbmlTerm* with_problem(const std::vector<const SbmlTerm*>& terms, bool varying) {
+  for (const SbmlTerm* t : terms) {
+    if (!t->problem.empty() && t->varies == varying) return t;
+  }
+  return nullptr;
+}
+
+// Leaves the reaction out, for a reason that stops the conversion when
+// consequence is given.
+void leave_out(ConvertedReaction& c, Written& w, std::string reason, const char* consequence) {
+  c.left_out = std::move(reason);
+  c.stops = consequence != nullptr;
+  if (consequence != nullptr) w.consequence = consequence;
+}
+
+std::string stoichiometry_of(const SbmlTerm& t, const std::string& reason) {
+  return "stoichiometry of " + t.species + " " + reason;
+}
+
+// The sides of one reaction; or, in c, why it cannot be written. What
+// leaves the model without a constant rational matrix (a stoichiometry
+// that varies or is no fraction) is named before any other fault: it
+// alone stops the conversion.
 Written convert_reaction(const SbmlReaction& reaction, bool keep_boundary,
                          const std::unordered_map<std::string, size_t>& index,
                          ConvertedReaction& c) {
   Written w;
   std::vector<const SbmlTerm*> terms = kept_terms(reaction, keep_boundary);
-  // A stoichiometry that varies is named before one that is unknown: it
-  // alone stops the conversion.
-  for (bool varying : {true, false}) {
-    for (const SbmlTerm* t : terms) {
-      if (t->problem.empty() || t->varies != varying) continue;
-      c.left_out = "stoichiometry of " + t->species + " " + t->problem;
-      c.stops = varying;
-      w.consequence = kNotConstant;
-      return w;
-    }
+  if (const SbmlTerm* t = with_problem(terms, true)) {
+    leave_out(c, w, stoichiometry_of(*t, t->problem), kNotConstant);
+    return w;
   }
-  std::vector<double> values;
+  std::vector<double> values;  // 0 where there is no number
   for (const SbmlTerm* t : terms) values.push_back(t->stoichiometry);
   convert::Scaling s = convert::scale_to_integers(values);
+  if (s.no_fraction) {
+    leave_out(c, w, stoichiometry_of(*terms[s.culprit], s.reason), kNotRational);
+    return w;
+  }
+  if (const SbmlTerm* t = with_problem(terms, false)) {
+    leave_out(c, w, stoichiometry_of(*t, t->problem), nullptr);
+    return w;
+  }
   if (!s.ok) {
-    c.left_out = s.culprit < values.size()
-                     ? "stoichiometry of " + terms[s.culprit]->species + " " + s.reason
-                     : s.reason;
-    c.stops = s.no_fraction;
-    w.consequence = kNotRational;
+    leave_out(c, w,
+              s.culprit < values.size() ? stoichiometry_of(*terms[s.culprit], s.reason) : s.reason,
+              nullptr);
     return w;
   }
   c.factor = s.factor;
