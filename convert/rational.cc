@@ -1,9 +1,10 @@
 #include "convert/rational.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <string>
+#include <system_error>
 
 namespace crninv::convert {
 
@@ -11,27 +12,41 @@ namespace {
 
 constexpr uint64_t kMax = 2147483647;
 
+// value printed as printf would print it in the C locale, whatever the
+// locale of the process.
+std::string printed(double value, std::chars_format format, int precision) {
+  char text[64];
+  std::to_chars_result end = std::to_chars(text, text + sizeof text, value, format, precision);
+  return std::string(text, end.ptr);
+}
+
+bool reads_back(const std::string& text, double value) {
+  double read = 0;
+  std::from_chars_result end = std::from_chars(text.data(), text.data() + text.size(), read);
+  return end.ec == std::errc() && read == value;
+}
+
 // A positive finite value as digits * 10^exponent, digits without
 // trailing zeros, from the shortest text that reads back as the value.
 void decimal_of(double value, uint64_t& digits, int& exponent) {
-  char text[40];
+  std::string text;
   for (int precision = 1; precision <= 17; ++precision) {
-    snprintf(text, sizeof text, "%.*e", precision - 1, value);
-    if (strtod(text, nullptr) == value) break;
+    text = printed(value, std::chars_format::scientific, precision - 1);
+    if (reads_back(text, value)) break;
   }
-  char* e = text;
+  size_t e = text.find('e');
   digits = 0;
   int fraction_digits = 0;
   bool after_point = false;
-  for (; *e != 'e'; ++e) {
-    if (*e == '.') {
+  for (size_t i = 0; i < e; ++i) {
+    if (text[i] == '.') {
       after_point = true;
       continue;
     }
-    digits = digits * 10 + static_cast<uint64_t>(*e - '0');
+    digits = digits * 10 + static_cast<uint64_t>(text[i] - '0');
     if (after_point) ++fraction_digits;
   }
-  exponent = atoi(e + 1) - fraction_digits;
+  exponent = std::stoi(text.substr(e + 1)) - fraction_digits;
   while (digits % 10 == 0) {
     digits /= 10;
     ++exponent;
@@ -90,6 +105,18 @@ uint64_t last_true(Holds holds, uint64_t cap) {
 }
 
 }  // namespace
+
+std::string shortest_text(double value) {
+  if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e17) {
+    return printed(value, std::chars_format::fixed, 0);
+  }
+  std::string text;
+  for (int precision = 1; precision <= 17; ++precision) {
+    text = printed(value, std::chars_format::general, precision);
+    if (reads_back(text, value)) break;
+  }
+  return text;
+}
 
 // The descent of the Stern-Brocot tree (Graham, Knuth and Patashnik,
 // Concrete Mathematics, 2nd ed., section 4.5): a/b < lo and hi < c/d are

@@ -8,6 +8,7 @@
 #define CRNINV_CONVERT_RATIONAL_H_
 
 #include <cstdint>
+#include <string>
 
 namespace crninv::convert {
 
@@ -15,6 +16,10 @@ struct Fraction {
   uint64_t numerator = 0;
   uint64_t denominator = 1;
 };
+
+// The shortest text that reads back as the same double, as printf's %g
+// writes it ("0.1", "1e-10", "3000000000"), in any locale.
+std::string shortest_text(double value);
 
 // The simplest fraction in [lo, hi], 0 < lo <= hi: the one with the least
 // denominator and, of those, the least numerator. False when that

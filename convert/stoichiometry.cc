@@ -1,8 +1,6 @@
 #include "convert/stoichiometry.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace crninv::convert {
@@ -69,19 +67,6 @@ bool read_fractions(const std::vector<double>& values, const std::vector<Reading
 }
 
 }  // namespace
-
-std::string shortest_text(double value) {
-  char text[40];
-  if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e17) {
-    snprintf(text, sizeof text, "%.0f", value);
-    return text;
-  }
-  for (int precision = 1; precision <= 17; ++precision) {
-    snprintf(text, sizeof text, "%.*g", precision, value);
-    if (strtod(text, nullptr) == value) break;
-  }
-  return text;
-}
 
 Scaling scale_to_integers(const std::vector<double>& values) {
   Scaling result;

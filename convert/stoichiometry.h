@@ -37,9 +37,6 @@ struct Scaling {
 // not finite, no fraction, or a denominator or a product above 2147483647.
 Scaling scale_to_integers(const std::vector<double>& values);
 
-// The shortest decimal text that reads back as the same double.
-std::string shortest_text(double value);
-
 }  // namespace crninv::convert
 
 #endif  // CRNINV_CONVERT_STOICHIOMETRY_H_

@@ -6,7 +6,11 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "convert/stoichiometry.h"
 
@@ -17,7 +21,35 @@ using crninv::convert::read_fraction;
 using crninv::convert::Reading;
 using crninv::convert::scale_to_integers;
 using crninv::convert::Scaling;
+using crninv::convert::shortest_text;
 using crninv::convert::simplest_fraction;
+
+// What printf writes in the C locale: the texts of messages that users
+// and scripts read.
+std::string printf_shortest(double value) {
+  char text[40];
+  if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e17) {
+    snprintf(text, sizeof text, "%.0f", value);
+    return text;
+  }
+  for (int precision = 1; precision <= 17; ++precision) {
+    snprintf(text, sizeof text, "%.*g", precision, value);
+    if (strtod(text, nullptr) == value) break;
+  }
+  return text;
+}
+
+TEST(ShortestText, WritesWhatPrintfWrites) {
+  std::vector<double> values = {
+      0.1, 1e-10,     3e9,   -2147483648.0, 0.333333333333333,  M_PI, 1e17, 1.5e300, 5e-324,
+      NAN, -INFINITY, 59.81, 0.0709,        0.30000000000000004};
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<double> mantissa(-10, 10);
+  std::uniform_int_distribution<int> exponent(-30, 30);
+  for (int i = 0; i < 2000; ++i)
+    values.push_back(mantissa(random) * std::pow(10.0, exponent(random)));
+  for (double v : values) EXPECT_EQ(shortest_text(v), printf_shortest(v)) << v;
+}
 
 TEST(SimplestFraction, KnownIntervals) {
   const struct {
