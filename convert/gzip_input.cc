@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstring>
 
+namespace crninv::convert {
+
 GzipInput::GzipInput(const char* path) : path(path), file(gzopen(path, "rb")) {
   // gzopen leaves errno as open() set it, or 0 when zlib had no memory.
   if (file == nullptr) {
@@ -34,3 +36,5 @@ size_t GzipInput::read(void* buffer, size_t size) {
   if (n > 0 || (n == 0 && (code == Z_OK || code == Z_STREAM_END))) return static_cast<size_t>(n);
   throw InputError("cannot read: " + zlib_message());
 }
+
+}  // namespace crninv::convert

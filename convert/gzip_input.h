@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace crninv::convert {
+
 // Why the file cannot be read: "cannot open: ..." or "cannot read: ...".
 class InputError : public std::runtime_error {
  public:
@@ -34,5 +36,7 @@ class GzipInput {
   std::string path;
   gzFile file;
 };
+
+}  // namespace crninv::convert
 
 #endif  // CRNINV_CONVERT_GZIP_INPUT_H_

@@ -6,8 +6,7 @@
 
 #include "reader/identifiers.h"
 
-using crninv::is_word_char;
-using crninv::is_word_start;
+namespace crninv::convert {
 
 std::string sanitize_identifier(const std::string& id) {
   std::string name;
@@ -48,3 +47,5 @@ Naming unique_identifiers(const std::vector<std::string>& ids) {
   }
   return result;
 }
+
+}  // namespace crninv::convert

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace crninv::convert {
+
 // The id as an identifier of the network format: every byte that may not
 // stand in an identifier becomes '_', and a '_' is put in front when the
 // result would start with a digit, '[' or ']' or be empty.
@@ -21,5 +23,7 @@ struct Naming {
 // their text (the first of equal ids does); the others get their sanitized
 // text, followed by "_2", "_3", ... when that is taken.
 Naming unique_identifiers(const std::vector<std::string>& ids);
+
+}  // namespace crninv::convert
 
 #endif  // CRNINV_CONVERT_NAMES_H_

@@ -1,26 +1,29 @@
 #include "convert/network_writer.h"
 
+#include <cinttypes>
+
 namespace {
 
-void write_side(FILE* out, const std::vector<Term>& terms) {
-  for (size_t i = 0; i < terms.size(); ++i) {
-    if (i != 0) fputs(" +", out);
-    fputc(' ', out);
-    if (terms[i].coefficient != 1) fprintf(out, "%d ", static_cast<int>(terms[i].coefficient));
-    fputs(terms[i].name->c_str(), out);
+void write_side(FILE* out, const crninv::Network& network, crninv::Side side) {
+  bool first = true;
+  for (const crninv::Term& t : side) {
+    fputs(first ? " " : " + ", out);
+    first = false;
+    if (t.coefficient != 1) fprintf(out, "%" PRId64 " ", t.coefficient);
+    fputs(network.species()[t.species].c_str(), out);
   }
 }
 
 }  // namespace
 
-void write_reaction(FILE* out, const std::string& label, const std::vector<Term>& left,
-                    const std::vector<Term>& right) {
-  fputs(label.c_str(), out);
+void write_reaction(FILE* out, const crninv::Network& network, uint32_t j) {
+  fputs(network.reactions()[j].c_str(), out);
   fputc(':', out);
-  write_side(out, left);
+  write_side(out, network, network.reactants(j));
   fputs(" ->", out);
-  write_side(out, right);
-  fputs(right.empty() ? " ;\n" : ";\n", out);
+  crninv::Side products = network.products(j);
+  write_side(out, network, products);
+  fputs(products.empty() ? " ;\n" : ";\n", out);
 }
 
 void write_comment(FILE* out, const std::string& text) {

@@ -6,16 +6,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
-#include <vector>
 
-struct Term {
-  int32_t coefficient;  // 0 or more; 1 is written as no numeral
-  const std::string* name;
-};
+#include "crninv/network.h"
 
+// Reaction j of the network under its name, its terms in their order:
 // "label: 2 A + B -> C;", "label: -> C;", "label: A -> ;".
-void write_reaction(FILE* out, const std::string& label, const std::vector<Term>& left,
-                    const std::vector<Term>& right);
+void write_reaction(FILE* out, const crninv::Network& network, uint32_t j);
 
 // "# text" and a line feed; control characters in text become '?', so that
 // the comment stays on its line.

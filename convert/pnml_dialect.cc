@@ -3,6 +3,8 @@
 #include <cctype>
 #include <vector>
 
+namespace crninv::convert {
+
 namespace {
 
 std::string lower(std::string text) {
@@ -81,3 +83,5 @@ ArcWeight parse_arc_weight(const std::string& text) {
   }
   return weight;
 }
+
+}  // namespace crninv::convert

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+namespace crninv::convert {
+
 enum class NetType {
   PLACE_TRANSITION,  // ptnet (standard), "P/T net" (PIPE, TAPAAL), ptNetb (2004-5), pnmlcoremodel
   COLOURED,          // symmetric and high-level nets: tokens of several colours
@@ -32,5 +34,7 @@ struct ArcWeight {
 // A weight as written: "2" (standard, TAPAAL's attribute) or PIPE's
 // "Default,2", which names the token class; blanks around it do not count.
 ArcWeight parse_arc_weight(const std::string& text);
+
+}  // namespace crninv::convert
 
 #endif  // CRNINV_CONVERT_PNML_DIALECT_H_

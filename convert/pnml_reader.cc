@@ -12,6 +12,8 @@
 #include "convert/gzip_input.h"
 #include "convert/pnml_dialect.h"
 
+namespace crninv::convert {
+
 namespace {
 
 constexpr size_t kChunkSize = 1 << 16;
@@ -333,8 +335,8 @@ void on_text(void* reader, const char* s, int length) {
 
 }  // namespace
 
-PetriNet read_pnml(const char* path) try {
-  GzipInput file(path);
+PetriNet read_petri_net(const std::string& path) try {
+  GzipInput file(path.c_str());
   std::unique_ptr<XML_ParserStruct, void (*)(XML_Parser)> parser(XML_ParserCreate(nullptr),
                                                                  XML_ParserFree);
   if (!parser) throw std::bad_alloc();
@@ -358,3 +360,5 @@ PetriNet read_pnml(const char* path) try {
 } catch (const InputError& e) {
   throw PnmlError(e.what());
 }
+
+}  // namespace crninv::convert

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace crninv::convert {
+
 struct PetriArc {
   uint32_t place;       // index into PetriNet::places
   uint32_t transition;  // index into PetriNet::transitions
@@ -34,6 +36,8 @@ class PnmlError : public std::runtime_error {
 // pnml_dialect.h. Throws PnmlError for a file that cannot be read, is no
 // well-formed XML, holds no net or more than one, a net other than a P/T
 // net, arcs that do not join a place and a transition, or a reset arc.
-PetriNet read_pnml(const char* path);
+PetriNet read_petri_net(const std::string& path);
+
+}  // namespace crninv::convert
 
 #endif  // CRNINV_CONVERT_PNML_READER_H_

@@ -2,16 +2,15 @@
 
 #include <sbml/conversion/ConversionProperties.h>
 
-#include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 LIBSBML_CPP_NAMESPACE_USE
 
-namespace {
+namespace crninv::convert {
 
-// How many of libSBML's messages are shown when the model is converted
-// all the same; the rest are counted.
-constexpr unsigned kShown = 5;
+namespace {
 
 // The message of a libSBML error on one line.
 std::string one_line(std::string text) {
@@ -22,13 +21,9 @@ std::string one_line(std::string text) {
   return text;
 }
 
-// "1 error", "2 errors".
-std::string counted(unsigned n, const char* what) {
-  return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
-}
-
-void print_error(const SBMLError& e) {
-  fprintf(stderr, "\tline %u: %s\n", e.getLine(), one_line(e.getMessage()).c_str());
+// "line N: message", the message on one line.
+std::string described(const SBMLError& e) {
+  return "line " + std::to_string(e.getLine()) + ": " + one_line(e.getMessage());
 }
 
 // XML errors about one attribute or element, in well-formed XML: the
@@ -63,50 +58,35 @@ bool is_fatal(const SBMLError& e) {
          (category == LIBSBML_CAT_XML && !is_local_xml_error(e.getErrorId()));
 }
 
-// Lists the errors from index first on that stop the conversion, after
-// the heading; false when there are none.
-bool report_fatal(const char* program, const char* path, const SBMLDocument& document,
-                  unsigned first, const char* heading, bool every_error) {
-  bool any = false;
+// The errors from index first on that stop the conversion, described.
+std::vector<std::string> fatal_errors(const SBMLDocument& document, unsigned first,
+                                      bool every_error) {
+  std::vector<std::string> found;
   for (unsigned i = first; i < document.getNumErrors(); ++i) {
     const SBMLError& e = *document.getError(i);
-    if (!(every_error ? e.getSeverity() >= LIBSBML_SEV_ERROR : is_fatal(e))) continue;
-    if (!any) fprintf(stderr, "%s: %s: %s:\n", program, path, heading);
-    any = true;
-    print_error(e);
+    if (every_error ? e.getSeverity() >= LIBSBML_SEV_ERROR : is_fatal(e)) {
+      found.push_back(described(e));
+    }
   }
-  return any;
+  return found;
 }
 
-// The problems that leave the model readable: their numbers and the first
-// few, then every Level 3 package that this libSBML does not know.
-void report_problems(const char* program, const char* path, const SBMLDocument& document) {
-  unsigned errors = 0, warnings = 0;
+// The problems that leave the model readable, then every Level 3 package
+// that this libSBML does not know.
+SbmlDiagnostics diagnose(const SBMLDocument& document) {
+  SbmlDiagnostics d;
   for (unsigned i = 0; i < document.getNumErrors(); ++i) {
-    unsigned severity = document.getError(i)->getSeverity();
-    errors += severity >= LIBSBML_SEV_ERROR;
-    warnings += severity == LIBSBML_SEV_WARNING;
-  }
-  if (errors + warnings != 0) {
-    fprintf(stderr, "%s: warning: %s: libSBML reports %s and %s; converting all the same\n",
-            program, path, counted(errors, "error").c_str(), counted(warnings, "warning").c_str());
-    unsigned shown = 0;
-    for (unsigned i = 0; i < document.getNumErrors() && shown < kShown; ++i) {
-      const SBMLError& e = *document.getError(i);
-      if (e.getSeverity() < LIBSBML_SEV_WARNING) continue;
-      print_error(e);
-      ++shown;
-    }
-    if (errors + warnings > shown)
-      fprintf(stderr, "\t... and %u more\n", errors + warnings - shown);
+    const SBMLError& e = *document.getError(i);
+    unsigned severity = e.getSeverity();
+    d.errors += severity >= LIBSBML_SEV_ERROR;
+    d.warnings += severity == LIBSBML_SEV_WARNING;
+    if (severity >= LIBSBML_SEV_WARNING) d.messages.push_back(described(e));
   }
   for (int i = 0; i < document.getNumUnknownPackages(); ++i) {
-    fprintf(stderr,
-            "%s: warning: %s: the SBML Level 3 package \"%s\" (%s) is not understood: what it "
-            "adds to the model is left out\n",
-            program, path, document.getUnknownPackagePrefix(i).c_str(),
-            document.getUnknownPackageURI(i).c_str());
+    d.unknown_packages.push_back(
+        {document.getUnknownPackagePrefix(i), document.getUnknownPackageURI(i)});
   }
+  return d;
 }
 
 // The folder of path, where the files of external model definitions are.
@@ -116,42 +96,35 @@ std::string folder_of(const std::string& path) {
 }
 
 // Replaces submodels by the reactions and species they hold, named as the
-// flattening names them. False, reported, when that fails.
-bool flatten(const char* program, const char* path, SBMLDocument& document) {
-  if (!document.isPackageEnabled("comp")) return true;
+// flattening names them.
+void flatten(const std::string& path, SBMLDocument& document, const SbmlDiagnostics& diagnostics) {
+  if (!document.isPackageEnabled("comp")) return;
   unsigned first = document.getNumErrors();
   ConversionProperties properties;
   properties.addOption("flatten comp", true);
   properties.addOption("performValidation", false);
   properties.addOption("abortIfUnflattenable", "none");
   properties.addOption("basePath", folder_of(path));
-  if (document.convert(properties) == LIBSBML_OPERATION_SUCCESS) return true;
-  if (!report_fatal(program, path, document, first, "cannot flatten the hierarchical model",
-                    true)) {
-    fprintf(stderr, "%s: %s: cannot flatten the hierarchical model\n", program, path);
-  }
-  return false;
+  if (document.convert(properties) == LIBSBML_OPERATION_SUCCESS) return;
+  throw SbmlError(path, "cannot flatten the hierarchical model",
+                  fatal_errors(document, first, true), diagnostics);
 }
 
 }  // namespace
 
-std::unique_ptr<SBMLDocument> read_document(const char* program, const char* path) {
-  std::unique_ptr<SBMLDocument> document(readSBMLFromFile(path));
-  if (document == nullptr) {
-    fprintf(stderr, "%s: %s: out of memory\n", program, path);
-    return nullptr;
-  }
+std::unique_ptr<SBMLDocument> read_document(const std::string& path, SbmlDiagnostics& diagnostics) {
+  std::unique_ptr<SBMLDocument> document(readSBMLFromFile(path.c_str()));
+  if (document == nullptr) throw SbmlError(path, "out of memory");
   bool has_model = document->getModel() != nullptr;
-  if (report_fatal(program, path, *document, 0, "cannot read SBML", !has_model)) return nullptr;
-  if (!has_model) {
-    fprintf(stderr, "%s: %s: the document holds no model\n", program, path);
-    return nullptr;
-  }
-  report_problems(program, path, *document);
-  if (!flatten(program, path, *document)) return nullptr;
+  std::vector<std::string> fatal = fatal_errors(*document, 0, !has_model);
+  if (!fatal.empty()) throw SbmlError(path, "cannot read SBML", std::move(fatal));
+  if (!has_model) throw SbmlError(path, "the document holds no model");
+  diagnostics = diagnose(*document);
+  flatten(path, *document, diagnostics);
   if (document->getModel() == nullptr) {
-    fprintf(stderr, "%s: %s: the document holds no model\n", program, path);
-    return nullptr;
+    throw SbmlError(path, "the document holds no model", {}, diagnostics);
   }
   return document;
 }
+
+}  // namespace crninv::convert

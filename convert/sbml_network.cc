@@ -2,9 +2,12 @@
 
 #include <unordered_set>
 
+#include "convert/sbml_direction.h"
 #include "convert/sbml_stoichiometry.h"
 
 LIBSBML_CPP_NAMESPACE_USE
+
+namespace crninv::convert {
 
 namespace {
 
@@ -26,6 +29,7 @@ void add_terms(const Model& model, StoichiometryReader& stoichiometries,
 SbmlNetwork read_network(const Model& model) {
   SbmlNetwork network;
   StoichiometryReader stoichiometries(model);
+  DirectionReader directions(model, stoichiometries);
   std::unordered_set<std::string> known;
   for (unsigned i = 0; i < model.getNumSpecies(); ++i) {
     const std::string& id = model.getSpecies(i)->getId();
@@ -36,6 +40,7 @@ SbmlNetwork read_network(const Model& model) {
     const Reaction& r = *model.getReaction(i);
     SbmlReaction reaction;
     reaction.id = r.getId();
+    reaction.direction = directions.direction(r);
     add_terms(model, stoichiometries, *r.getListOfReactants(), true, reaction);
     add_terms(model, stoichiometries, *r.getListOfProducts(), false, reaction);
     for (const SbmlTerm& term : reaction.terms) {
@@ -45,3 +50,5 @@ SbmlNetwork read_network(const Model& model) {
   }
   return network;
 }
+
+}  // namespace crninv::convert

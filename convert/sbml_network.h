@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "crninv/sbml.h"
+
+namespace crninv::convert {
+
 struct SbmlTerm {
   std::string species;   // the species id as in the model
   double stoichiometry;  // as in the model, negative for a reactant; 0 with a problem
@@ -19,6 +23,7 @@ struct SbmlTerm {
 
 struct SbmlReaction {
   std::string id;
+  ConvertedReaction::Direction direction;
   std::vector<SbmlTerm> terms;  // reactants first, then products, in model order
 };
 
@@ -31,5 +36,7 @@ struct SbmlNetwork {
 // Modifiers are left out: they take part in a reaction without being
 // changed by it.
 SbmlNetwork read_network(const LIBSBML_CPP_NAMESPACE_QUALIFIER Model& model);
+
+}  // namespace crninv::convert
 
 #endif  // CRNINV_CONVERT_SBML_NETWORK_H_

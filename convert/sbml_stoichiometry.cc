@@ -7,6 +7,8 @@
 
 LIBSBML_CPP_NAMESPACE_USE
 
+namespace crninv::convert {
+
 namespace {
 
 // Deeper nesting of formulas and function calls is taken for a function
@@ -49,14 +51,15 @@ StoichiometryReader::StoichiometryReader(const Model& model) : model(model) {
     const Rule* rule = model.getRule(i);
     if (rule->isAlgebraic()) {
       names_in(rule->getMath(), in_algebraic_rules);
-    } else {
+    } else if (rule->isSetMath()) {
       rule_of.emplace(rule->getVariable(), rule);
     }
   }
   for (unsigned i = 0; i < model.getNumEvents(); ++i) {
     const Event* event = model.getEvent(i);
     for (unsigned j = 0; j < event->getNumEventAssignments(); ++j) {
-      set_by_events.insert(event->getEventAssignment(j)->getVariable());
+      const EventAssignment* assignment = event->getEventAssignment(j);
+      if (assignment->isSetMath()) set_by_events.insert(assignment->getVariable());
     }
   }
   // Species that reactions change; boundary and constant species are not.
@@ -75,10 +78,17 @@ StoichiometryReader::StoichiometryReader(const Model& model) : model(model) {
   }
 }
 
+// An assignment without math has no effect (Level 3 Version 2 lets math
+// out): the value it would set stands.
+const InitialAssignment* StoichiometryReader::initial_assignment(const std::string& id) const {
+  const InitialAssignment* assignment = model.getInitialAssignmentBySymbol(id);
+  return assignment != nullptr && assignment->isSetMath() ? assignment : nullptr;
+}
+
 Stoichiometry StoichiometryReader::read(const SpeciesReference& ref) {
   Stoichiometry result;
   if (ref.getLevel() < 3) {
-    if (ref.isSetStoichiometryMath()) {
+    if (ref.isSetStoichiometryMath() && ref.getStoichiometryMath()->isSetMath()) {
       return evaluated(ref.getStoichiometryMath()->getMath(), "a formula");
     }
     result.value = ref.getStoichiometry();
@@ -98,7 +108,7 @@ Stoichiometry StoichiometryReader::read(const SpeciesReference& ref) {
       return {Stoichiometry::VARYING, 0, "is set by an algebraic rule"};
     }
     // Evaluated once, at time 0, whatever the formula names.
-    const InitialAssignment* assignment = model.getInitialAssignmentBySymbol(id);
+    const InitialAssignment* assignment = initial_assignment(id);
     if (assignment != nullptr) {
       return value_at_start(assignment->getMath(), "an initial assignment");
     }
@@ -106,6 +116,11 @@ Stoichiometry StoichiometryReader::read(const SpeciesReference& ref) {
   if (!ref.isSetStoichiometry()) return {Stoichiometry::UNKNOWN, 0, "is not given"};
   result.value = ref.getStoichiometry();
   return result;
+}
+
+double StoichiometryReader::start_value(const std::string& id) {
+  steps_left = kMaxSteps;
+  return value_of(id);
 }
 
 // A formula that holds for all time: a formula of constants keeps its
@@ -133,7 +148,7 @@ double StoichiometryReader::value_of(const std::string& id) {
   auto found = start_values.emplace(id, NAN);
   if (!found.second) return found.first->second;  // known, or a cycle: NaN
   auto rule = rule_of.find(id);
-  const InitialAssignment* assignment = model.getInitialAssignmentBySymbol(id);
+  const InitialAssignment* assignment = initial_assignment(id);
   double value;
   if (rule != rule_of.end() && rule->second->isAssignment()) {
     value = value_of(rule->second->getMath(), Scope(), 0);
@@ -234,3 +249,5 @@ bool StoichiometryReader::varies(const std::string& id) {
   decided[id] = result ? VARYING_ID : CONSTANT_ID;
   return result;
 }
+
+}  // namespace crninv::convert

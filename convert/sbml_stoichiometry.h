@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+namespace crninv::convert {
+
 struct Stoichiometry {
   enum Kind { CONSTANT, VARYING, UNKNOWN } kind = CONSTANT;
   double value = 0;    // when CONSTANT, as the model writes it (positive for reactants too)
@@ -23,6 +25,11 @@ class StoichiometryReader {
 
   Stoichiometry read(const LIBSBML_CPP_NAMESPACE_QUALIFIER SpeciesReference& ref);
 
+  // The value of a quantity of the model at time 0 (a parameter that
+  // bounds a flux), set by a rule, an initial assignment or its attribute;
+  // NaN when it has none.
+  double start_value(const std::string& id);
+
  private:
   using Math = LIBSBML_CPP_NAMESPACE_QUALIFIER ASTNode;
   using Scope = std::unordered_map<std::string, double>;  // function arguments
@@ -31,6 +38,9 @@ class StoichiometryReader {
   // for all time, or once at time 0.
   Stoichiometry evaluated(const Math* math, const std::string& what);
   Stoichiometry value_at_start(const Math* math, const std::string& what);
+
+  const LIBSBML_CPP_NAMESPACE_QUALIFIER InitialAssignment* initial_assignment(
+      const std::string& id) const;
 
   // Whether the value of id or of the formula can change after time 0.
   bool varies(const std::string& id);
@@ -43,6 +53,7 @@ class StoichiometryReader {
   double call_value(const Math& call, const Scope& scope, int depth);
 
   const LIBSBML_CPP_NAMESPACE_QUALIFIER Model& model;
+  // Rules and event assignments with math: without, they have no effect.
   std::unordered_map<std::string, const LIBSBML_CPP_NAMESPACE_QUALIFIER Rule*> rule_of;
   std::unordered_set<std::string> set_by_events;
   std::unordered_set<std::string> in_algebraic_rules;
@@ -53,5 +64,7 @@ class StoichiometryReader {
   std::unordered_map<const LIBSBML_CPP_NAMESPACE_QUALIFIER FunctionDefinition*, bool> body_varies;
   int steps_left = 0;  // of the evaluation at hand
 };
+
+}  // namespace crninv::convert
 
 #endif  // CRNINV_CONVERT_SBML_STOICHIOMETRY_H_

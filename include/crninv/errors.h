@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace crninv {
 
@@ -90,6 +91,32 @@ class Cancelled : public Error {
 class InvalidArgument : public Error {
  public:
   using Error::Error;
+};
+
+// A file that a converter (crninv/sbml.h, crninv/pnml.h) cannot turn into a
+// network: it cannot be read, is not of its format, or says what the
+// network text cannot. message is the reason without the file's name;
+// details are the findings of the format's own reader, one line each
+// ("line 3: ..."). what() is "PATH: MESSAGE", followed when there are
+// details by ":" and each detail on a line of its own after a tab.
+class ConversionError : public Error {
+ public:
+  ConversionError(std::string path, std::string message, std::vector<std::string> details = {})
+      : Error(text(path, message, details)),
+        path(std::move(path)),
+        message(std::move(message)),
+        details(std::move(details)) {}
+  std::string path;
+  std::string message;
+  std::vector<std::string> details;
+
+ private:
+  static std::string text(const std::string& path, const std::string& message,
+                          const std::vector<std::string>& details) {
+    std::string all = path + ": " + message + (details.empty() ? "" : ":");
+    for (const std::string& d : details) all += "\n\t" + d;
+    return all;
+  }
 };
 
 }  // namespace crninv

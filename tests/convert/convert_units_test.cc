@@ -10,6 +10,11 @@
 
 namespace {
 
+using crninv::convert::Naming;
+using crninv::convert::scale_to_integers;
+using crninv::convert::Scaling;
+using crninv::convert::unique_identifiers;
+
 using Strings = std::vector<std::string>;
 
 TEST(UniqueIdentifiers, KeepsValidIdsAndSuffixesTheRest) {

@@ -5,6 +5,13 @@
 
 namespace {
 
+using crninv::convert::ArcKind;
+using crninv::convert::ArcWeight;
+using crninv::convert::classify_arc_kind;
+using crninv::convert::classify_net_type;
+using crninv::convert::NetType;
+using crninv::convert::parse_arc_weight;
+
 TEST(NetType, PlaceTransitionNetsOfEveryDialectAndColouredNets) {
   const struct {
     const char* type;
