@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "crninv/errors.h"
 #include "crninv/structure.h"
 #include "tests/structure_reference.h"
 
@@ -267,6 +268,17 @@ TEST(StructureProperty, RandomSmallNetworksMatchThePlainReference) {
   EXPECT_EQ(zero_outcomes.size(), 3u);
   EXPECT_EQ(one_outcomes.size(), 4u);
   EXPECT_GT(robust, 0);
+}
+
+// The builder's net change stays small (X on both sides) while the left
+// side's own sum of X passes 64 bits.
+TEST(StructureProperty, SideCoefficientsPast64BitsThrowOverflow) {
+  crninv::NetworkBuilder builder;
+  builder.add_term(0, 0, INT64_MAX, false);
+  builder.add_term(0, 0, INT64_MAX, true);
+  builder.add_term(0, 0, 5, false);
+  Network network = builder.finish({"X"}, {"r"});
+  EXPECT_THROW(crninv::structure(network), crninv::Overflow);
 }
 
 }  // namespace
