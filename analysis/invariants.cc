@@ -52,6 +52,8 @@ Invariants invariants(const Network& network, const InvariantOptions& options,
   result.effects = a.columns;
   result.combined = a.rows;
   SparseMatrix m = augmented(a);
+  PivotRule rule = pivot_rule(a, options);
+  transpose = SparseMatrix();
   auto done = [&](auto* rows, uint32_t count) { take_rows(rows, count, &result); };
 
   // 32 bits first, as without wide: the same rows, at the same cost,
@@ -60,8 +62,11 @@ Invariants invariants(const Network& network, const InvariantOptions& options,
   auto in_32_bits = [&] {
     if (options.wide && has_large_entry(m)) width_exceeded(kMultiplyOverflow);
     std::unique_ptr<Row[]> rows = rows_from<Row>(m);
-    reduce(rows.get(), m.rows, m.columns, pivot_rule(a, options), monitor);
-    done(rows.get(), m.rows);
+    uint32_t count = m.rows, n = m.columns;
+    // Without wide nothing starts again from m.
+    if (!options.wide) m = SparseMatrix();
+    reduce(rows.get(), count, n, rule, monitor);
+    done(rows.get(), count);
   };
   if (!options.wide) {
     try {

@@ -64,6 +64,11 @@ template <typename RowType>
 void take_rows(RowType* rows, uint32_t count, Invariants* result) {
   IntegerRows& out = result->rows;
   out = IntegerRows();
+  uint64_t entries = 0;
+  for (uint32_t k = 0; k < count; ++k) entries += rows[k].nonzeros();
+  out.start.reserve(uint64_t{count} + 1);
+  out.column.reserve(entries);
+  out.value.reserve(entries);
   result->classes.clear();
   result->classes.reserve(count);
   for (uint32_t k = 0; k < count; ++k) {
