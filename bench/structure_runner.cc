@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "crninv/covering.h"
 #include "crninv/errors.h"
 #include "crninv/siphons.h"
 #include "tests/support/network_text.h"
@@ -46,7 +47,21 @@ int main(int argc, char** argv) {
       crninv::Siphons found = crninv::siphons(network, options, control);
       size_t largest = 0;
       for (const auto& set : found.sets) largest = std::max(largest, set.size());
-      printf("%s\t%zu\tlargest %zu\t%.3f s\n", mode.c_str(), found.sets.size(), largest, seconds());
+      double found_at = seconds();
+      std::string verdict;
+      if (found.kind == crninv::SiphonOptions::kSiphons) {
+        crninv::Persistence p = crninv::persistence(network, found, control);
+        verdict = p.persistent() ? "persistent"
+                  : p.criterion  ? "criterion (not conservative)"
+                                 : std::to_string(p.without_semiflow.size()) + " without semiflow";
+      }
+      printf("%s\t%zu\tlargest %zu\t%.3f s\t%s\t%.3f s\n", mode.c_str(), found.sets.size(), largest,
+             found_at, verdict.c_str(), seconds());
+    } else if (mode == "covering") {
+      crninv::Covering c = crninv::covering(network, control);
+      printf("covering\tspecies %zu of %u\treactions %zu of %u\t%.3f s\n", c.species.covered.size(),
+             network.species_count(), c.reactions.covered.size(), network.reaction_count(),
+             seconds());
     }
   } catch (const crninv::TooManySiphons& e) {
     printf("%s\tcapped (%s)\t%.3f s\n", mode.c_str(), e.what(), seconds());
