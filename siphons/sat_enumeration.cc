@@ -104,6 +104,8 @@ void enumerate_by_sat(const SiphonGraph& graph, uint64_t budget, Monitor& monito
   // The solver's quick tries for trivial solutions cost a pass over every
   // clause at each call, and the exclusions make them fail.
   solver.set("lucky", 0);
+  // The library prints nothing.
+  solver.set("quiet", 1);
   Encoder encoder(solver, budget);
   encode(graph, encoder);
   // Species outside the set first: solutions come small, and shrink fast.
