@@ -14,11 +14,14 @@
 #include <utility>
 #include <vector>
 
+#include "crninv/covering.h"
 #include "crninv/errors.h"
 #include "crninv/invariants.h"
 #include "crninv/network.h"
 #include "crninv/report.h"
 #include "crninv/semiflows.h"
+#include "crninv/siphons.h"
+#include "crninv/structure.h"
 #include "driver/options.h"
 #include "driver/progress.h"
 #include "reader/lexer.h"
@@ -55,13 +58,41 @@ UnexpectedCharacter report_unexpected(const char* path) {
   };
 }
 
-// The invariants of the network, or its minimal semiflows, on standard
-// output. The progress line, if any, is gone before anything is written.
+// The analyses of the network's structure, on standard output.
+void analyse_structure(const Network& network, const Options& options, const Control& control,
+                       ProgressLine& progress) {
+  std::string text;
+  if (options.structure) {
+    Structure s = structure(network, control);
+    text = options.json ? structure_json(network, s) : structure_text(network, s);
+  } else if (options.covering) {
+    Covering c = covering(network, control);
+    text = options.json ? covering_json(network, c) : covering_text(network, c);
+  } else {
+    SiphonOptions choice;
+    choice.kind = options.traps ? SiphonOptions::kTraps : SiphonOptions::kSiphons;
+    choice.max_count = options.max_siphons;
+    Siphons found = siphons(network, choice, control);
+    Persistence criterion;
+    if (options.siphons) criterion = persistence(network, found, control);
+    const Persistence* shown = options.siphons ? &criterion : nullptr;
+    text = options.json ? siphons_report_json(network, found, shown)
+                        : siphons_report_text(network, found, shown);
+  }
+  progress.erase();
+  write_stdout(text);
+}
+
+// The invariants of the network, or its minimal semiflows, or its
+// structure, on standard output. The progress line, if any, is gone before
+// anything is written.
 void analyse(const Network& network, const Options& options, ProgressLine& progress) {
   Control control;
   control.memory_budget = default_memory_budget();
   progress.attach(control);
-  if (options.semiflows) {
+  if (options.structural()) {
+    analyse_structure(network, options, control, progress);
+  } else if (options.semiflows) {
     Semiflows result = semiflows(network, {options.transitions, options.max_semiflows}, control);
     progress.erase();
     (options.json ? write_semiflows_json : write_semiflows)(network, result, write_stdout);
@@ -101,6 +132,10 @@ int report_error(const std::exception_ptr& error, ProgressLine& progress) {
     } else {
       fprintf(stderr, "More than %llu semiflows: stopped by --max-semiflows\n", cap);
     }
+    return 2;
+  } catch (const TooManySiphons& e) {
+    fprintf(stderr, "More than %llu minimal %s: stopped by --max-siphons\n",
+            static_cast<unsigned long long>(e.cap), e.traps ? "traps" : "siphons");
     return 2;
   } catch (const std::bad_alloc&) {
     fputs("Out of memory\n", stderr);
@@ -156,11 +191,12 @@ int main(int argc, char** argv) {
     }
 
     // Pass 2: each term goes to the network, whose net changes must fit
-    // 32 bits, as the matrix's entries do, unless --wide.
+    // 32 bits, as the matrix's entries do, unless --wide (or an analysis
+    // of the structure, whose numbers are exact whatever their size).
     fputs("Pass 2\n", stderr);
     L.rewind();
     if (L.failed()) throw ReadError(ReadError::kCannotRead, path);
-    NetworkBuilder builder(options.wide ? 64 : 32);
+    NetworkBuilder builder(options.wide || options.structural() ? 64 : 32);
     P.attach(&builder);
     uint32_t again = P.parse_all();
     if (L.failed()) throw ReadError(ReadError::kCannotRead, path);

@@ -8,7 +8,17 @@
 
 namespace {
 
-enum LongOnly { kJson = 256, kTransitions, kSemiflows, kMaxSemiflows };
+enum LongOnly {
+  kJson = 256,
+  kTransitions,
+  kSemiflows,
+  kMaxSemiflows,
+  kStructure,
+  kSiphons,
+  kTraps,
+  kMaxSiphons,
+  kCovering
+};
 
 const option kOptions[] = {
     {"help", no_argument, nullptr, 'h'},
@@ -18,6 +28,11 @@ const option kOptions[] = {
     {"transitions", no_argument, nullptr, kTransitions},
     {"semiflows", no_argument, nullptr, kSemiflows},
     {"max-semiflows", required_argument, nullptr, kMaxSemiflows},
+    {"structure", no_argument, nullptr, kStructure},
+    {"siphons", no_argument, nullptr, kSiphons},
+    {"traps", no_argument, nullptr, kTraps},
+    {"max-siphons", required_argument, nullptr, kMaxSiphons},
+    {"covering", no_argument, nullptr, kCovering},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -62,10 +77,31 @@ Options parse_options(int argc, char** argv) {
       case kMaxSemiflows:
         if (!read_count(optarg, &options.max_semiflows)) options.action = Options::kUsage;
         break;
+      case kStructure:
+        options.structure = true;
+        break;
+      case kSiphons:
+        options.siphons = true;
+        break;
+      case kTraps:
+        options.traps = true;
+        break;
+      case kMaxSiphons:
+        if (!read_count(optarg, &options.max_siphons)) options.action = Options::kUsage;
+        break;
+      case kCovering:
+        options.covering = true;
+        break;
       default:  // an unknown option, or one without its argument
         options.action = Options::kUsage;
         break;
     }
+  }
+  // One analysis a run: the structural ones replace the invariants, and
+  // take neither --transitions nor --semiflows nor each other.
+  int analyses = options.structure + options.siphons + options.traps + options.covering;
+  if (analyses > 1 || (analyses == 1 && (options.transitions || options.semiflows))) {
+    options.action = Options::kUsage;
   }
   if (options.action == Options::kUsage) return options;
   // As GNU programs do, --help and --version win over everything else.
@@ -93,6 +129,11 @@ void print_help(const char* program) {
       "      --transitions      invariants of the reactions: the transposed network\n"
       "      --semiflows        the minimal semi-positive invariants (semiflows)\n"
       "      --max-semiflows N  stop, with exit status 2, past N semiflows or candidates\n"
+      "      --structure        complexes, linkage classes, deficiency and what it implies\n"
+      "      --siphons          the minimal siphons, and whether the network is persistent\n"
+      "      --traps            the minimal traps\n"
+      "      --max-siphons N    stop, with exit status 2, past N siphons or traps\n"
+      "      --covering         what the semiflows cover: conservative, consistent\n"
       "  -h, --help             print this help and exit\n"
       "  -V, --version          print the version and exit\n"
       "\n"

@@ -17,6 +17,15 @@ struct Options {
   bool transitions = false;    // the transposed network: invariants of reactions
   bool semiflows = false;      // the minimal semi-positive invariants
   uint64_t max_semiflows = UINT64_MAX;
+  bool structure = false;  // complexes, classes, deficiency, theorems
+  bool siphons = false;    // the minimal siphons and the persistence criterion
+  bool traps = false;      // the minimal traps
+  uint64_t max_siphons = UINT64_MAX;
+  bool covering = false;  // covering by semiflows
+
+  // Whether the run is one of the analyses of the network's structure,
+  // which read net changes of any size.
+  bool structural() const { return structure || siphons || traps || covering; }
 };
 
 // Reads argv; never exits and writes nothing.

@@ -12,8 +12,8 @@
 #include "base/monitor.h"
 #include "crninv/errors.h"
 #include "crninv/structure.h"
-#include "structure/exact_rank.h"
 #include "crninv/text_format.h"
+#include "structure/exact_rank.h"
 #include "tests/structure_reference.h"
 
 namespace {

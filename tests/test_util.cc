@@ -45,3 +45,14 @@ std::string literal_regex(const std::string& text) {
   }
   return result;
 }
+
+std::string test_net(const std::string& name) {
+  for (const char* dir : {CRNINV_TEST_NETS_DIR, CRNINV_NETS_DIR}) {
+    std::string path = std::string(dir) + "/" + name;
+    if (FILE* f = fopen(path.c_str(), "r")) {
+      fclose(f);
+      return path;
+    }
+  }
+  return "";
+}

@@ -17,6 +17,11 @@ std::string read_file(const std::string& path);
 // A regular expression that matches exactly text, for death-test matchers.
 std::string literal_regex(const std::string& text);
 
+// The path of a network of the test corpus: in the networks shipped with
+// the tests, else in ../shared/nets beside the clone; "" when it is in
+// neither (the test then skips it, saying so).
+std::string test_net(const std::string& name);
+
 // The nonzero entries of dense rows of the given length.
 template <typename Rows>
 crninv::SparseMatrix sparse_matrix(const Rows& rows, uint32_t columns) {

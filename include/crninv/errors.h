@@ -80,6 +80,17 @@ class TooManySemiflows : public Error {
   bool candidates;
 };
 
+// The minimal siphons (traps) are more than the cap that the caller set.
+class TooManySiphons : public Error {
+ public:
+  TooManySiphons(uint64_t cap, bool traps)
+      : Error("more than " + std::to_string(cap) + (traps ? " minimal traps" : " minimal siphons")),
+        cap(cap),
+        traps(traps) {}
+  uint64_t cap;
+  bool traps;
+};
+
 // The progress callback asked the work to stop.
 class Cancelled : public Error {
  public:

@@ -1,0 +1,15 @@
+// Small random networks for the property tests of siphons and covering,
+// and the text that the reader and the crninv program read back.
+#ifndef CRNINV_TESTS_SUPPORT_RANDOM_NETWORKS_H_
+#define CRNINV_TESTS_SUPPORT_RANDOM_NETWORKS_H_
+
+#include <cstdint>
+#include <random>
+#include <string>
+
+// Up to species species named s0, s1 ... and reactions r0, r1 ...: sides
+// of zero to three terms with coefficients 0 to 3 (0 written out, as a
+// model may), a species sometimes on both sides; every species appears.
+std::string random_network_text(std::mt19937& random, uint32_t species, uint32_t reactions);
+
+#endif  // CRNINV_TESTS_SUPPORT_RANDOM_NETWORKS_H_
