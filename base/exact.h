@@ -30,10 +30,20 @@ struct WidthExceeded {
 template <typename T>
 struct Exact;
 
-// Stein's binary algorithm: shifts and subtractions, no division, which
-// costs tens of cycles at 64 and 128 bits. gcd(a, 0) = a, gcd(0, b) = b.
+// The gcd of two magnitudes; gcd(a, 0) = a, gcd(0, b) = b. At 32 bits
+// Euclid's algorithm, whose division the processor does in a few cycles;
+// wider, Stein's binary algorithm: shifts and subtractions, no division,
+// which costs tens of cycles at 64 and 128 bits.
 template <typename U>
-U binary_gcd(U x, U y) {
+U magnitude_gcd(U x, U y) {
+  if (sizeof(U) <= 4) {
+    while (y != 0) {
+      U r = x % y;
+      x = y;
+      y = r;
+    }
+    return x;
+  }
   if (x == 0) return y;
   if (y == 0) return x;
   auto trailing_zeros = [](U v) {  // v is not 0
@@ -94,7 +104,7 @@ struct FixedExact {
   }
   // Of magnitudes.
   static T gcd(T a, T b) {
-    return static_cast<T>(binary_gcd(static_cast<U>(a), static_cast<U>(b)));
+    return static_cast<T>(magnitude_gcd(static_cast<U>(a), static_cast<U>(b)));
   }
   static T divide(T a, T b) {  // exact
     if (a == kLowest && b == -1) width_exceeded(kMultiplyOverflow);

@@ -205,7 +205,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> species_names;
     species_names.reserve(S);
     for (const std::string* name : index2species) species_names.push_back(*name);
-    Network network = builder.finish(std::move(species_names), Reactions);
+    Network network = builder.finish(std::move(species_names), std::move(Reactions));
     analyse(network, options, progress);
   } catch (...) {
     return report_error(std::current_exception(), progress);

@@ -116,7 +116,7 @@ void NetworkBuilder::close_reactions_to(uint32_t reaction) {
     n.side_start.push_back(n.terms.size());
     left.clear();
     right.clear();
-    std::sort(net.begin(), net.end());
+    // In the order met: the transpose puts each species' row in order.
     for (const auto& [species, change] : net) {
       if (change == 0) continue;
       by_reaction.column.push_back(species);

@@ -32,6 +32,19 @@ void Row::resize(uint32_t n) {
   size = n;
 }
 
+void Row::assign(const uint32_t* new_columns, const int64_t* new_values, uint32_t n) {
+  release();
+  sparse.index.assign(new_columns, new_columns + n);
+  sparse.value.reserve(n);
+  for (uint32_t i = 0; i < n; ++i) {
+    int32_t v = Exact<int32_t>::from(new_values[i]);
+    sparse.value.push_back(v);
+    largest = std::max(largest, magnitude(v));
+  }
+  count = n;
+  fit_form();
+}
+
 uint32_t Row::find(uint32_t column) const {
   const uint32_t* columns = sparse.index.data();
   return static_cast<uint32_t>(std::lower_bound(columns, columns + count, column) - columns);

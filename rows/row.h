@@ -58,6 +58,9 @@ class Row {
   void add(uint32_t column, int32_t value);
   // Appends a nonzero entry after the last nonzero one.
   void append(uint32_t column, int32_t value);
+  // Makes the n entries given (columns increasing, values nonzero) the
+  // row's, in the form that suits them. A value past 32 bits throws.
+  void assign(const uint32_t* columns, const int64_t* values, uint32_t n);
   void swap(Row& other);
 
   uint32_t nonzeros() const { return count; }

@@ -24,12 +24,12 @@ void Row::check_scale(int32_t factor) const {
 uint32_t Row::common_factor() const {
   uint32_t g = 0;
   if (!dense.allocated()) {
-    for (uint32_t i = 0; i < count && g != 1; ++i) g = binary_gcd(g, magnitude(sparse.value[i]));
+    for (uint32_t i = 0; i < count && g != 1; ++i) g = magnitude_gcd(g, magnitude(sparse.value[i]));
     return g;
   }
   dense.for_each_block([&](uint32_t start) {
     for (uint32_t k = start; k < start + kBlock; ++k) {
-      if (dense.data[k] != 0) g = binary_gcd(g, magnitude(dense.data[k]));
+      if (dense.data[k] != 0) g = magnitude_gcd(g, magnitude(dense.data[k]));
     }
     return g != 1;
   });

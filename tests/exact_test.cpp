@@ -49,8 +49,8 @@ TEST(Exact, GcdOfMagnitudes) {
       {0, 0, 0},   {1, 2147483647, 1}, {2147483648u, 6, 2}, {2147483648u, 2147483648u, 2147483648u},
   };
   for (const auto& [a, b, g] : cases) {
-    EXPECT_EQ(binary_gcd(a, b), g) << a << ", " << b;
-    EXPECT_EQ(binary_gcd(uint64_t{a} << 32, uint64_t{b} << 32), uint64_t{g} << 32);
+    EXPECT_EQ(magnitude_gcd(a, b), g) << a << ", " << b;
+    EXPECT_EQ(magnitude_gcd(uint64_t{a} << 32, uint64_t{b} << 32), uint64_t{g} << 32);
     EXPECT_EQ(Exact<Int128>::gcd(Int128{a} << 80, Int128{b} << 80), Int128{g} << 80);
     EXPECT_EQ(Exact<mpz_class>::gcd(a, b), g);
   }
