@@ -51,4 +51,23 @@ void append_coefficient(std::string& text, const IntegerRows& rows, uint64_t e) 
   text += ' ';
 }
 
+void append_json_string(std::string& text, std::string_view name) {
+  text += '"';
+  for (char c : name) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      text += '\\';
+      text += c;
+    } else if (u < 0x20) {
+      static const char kHex[] = "0123456789abcdef";
+      text += "\\u00";
+      text += kHex[u >> 4];
+      text += kHex[u & 15];
+    } else {
+      text += c;
+    }
+  }
+  text += '"';
+}
+
 }  // namespace crninv

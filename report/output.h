@@ -42,6 +42,8 @@ class Output {
 void append_coefficient(std::string& text, const IntegerRows& rows, uint64_t e);
 // Appends entry e of rows in decimal.
 void append_value(std::string& text, const IntegerRows& rows, uint64_t e);
+// Appends name as a JSON string, escaped.
+void append_json_string(std::string& text, std::string_view name);
 
 // The names of the columns of a result's rows: the effects' block, then
 // the combined block.
