@@ -38,6 +38,18 @@ std::vector<T> vector_of(const Array<T>& a) {
   return std::vector<T>(data, data + a.size());
 }
 
+// The names given, checked by crninv._matrix.names; else "(what 1)", ...
+std::vector<std::string> names(const py::module_& convert, const py::object& given, uint32_t count,
+                               const char* what) {
+  if (!given.is_none()) {
+    return convert.attr("names")(given, count, what).cast<std::vector<std::string>>();
+  }
+  std::vector<std::string> made(count);
+  std::string prefix = std::string("(") + what + " ";
+  for (uint32_t i = 0; i < count; ++i) made[i] = prefix + std::to_string(i + 1) + ")";
+  return made;
+}
+
 // N from the compressed rows that crninv._matrix.csr_arrays makes of
 // matrix, with the names it checks.
 NetworkPtr from_matrix(const py::object& matrix, const py::object& species,
@@ -51,8 +63,8 @@ NetworkPtr from_matrix(const py::object& matrix, const py::object& species,
   n.start = vector_of(start);
   n.column = vector_of(csr[1].cast<Array<uint32_t>>());
   n.value = vector_of(csr[2].cast<Array<int64_t>>());
-  auto s = convert.attr("names")(species, n.rows, "species").cast<std::vector<std::string>>();
-  auto r = convert.attr("names")(reactions, n.columns, "reaction").cast<std::vector<std::string>>();
+  std::vector<std::string> s = names(convert, species, n.rows, "species");
+  std::vector<std::string> r = names(convert, reactions, n.columns, "reaction");
   return std::make_shared<NetworkHandle>(Network(std::move(n), std::move(s), std::move(r)));
 }
 

@@ -2,6 +2,7 @@
 // in C++, read as Rows, matrices or the program's text and JSON.
 #include <pybind11/stl.h>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -158,6 +159,18 @@ entry past 64 bits raises OverflowError. sparse=True: a scipy.sparse
 csr_matrix of int64, or one of dtype object holding exact Python
 ints when an entry passes 64 bits.)doc";
 
+// The library's own time for invariants(), without the module's control,
+// for bench/python_overhead.py.
+double library_seconds(const NetworkPtr& network, bool wide, bool transitions) {
+  InvariantOptions options;
+  options.wide = wide;
+  options.transitions = transitions;
+  py::gil_scoped_release release;
+  auto start = std::chrono::steady_clock::now();
+  Invariants result = invariants(network->network(), options);
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 }  // namespace
 
 void bind_invariants(py::module_& m) {
@@ -200,6 +213,9 @@ void bind_invariants(py::module_& m) {
                std::to_string(rows_of_class(v, RowClass::kInequality).size()) + " inequalities, " +
                std::to_string(rows_of_class(v, RowClass::kIrreducible).size()) + " irreducible>";
       });
+  m.def("_library_seconds", &library_seconds, py::arg("network"), py::arg("wide") = true,
+        py::arg("transitions") = false,
+        "Seconds that the library's invariants() takes alone, for the benchmarks.");
   m.def("invariants", &compute_invariants, py::arg("network"), py::arg("wide") = true,
         py::arg("transitions") = false, py::kw_only(), py::arg("progress") = py::none(),
         py::arg("memory_budget") = py::none(), kInvariantsDoc.c_str());

@@ -89,9 +89,7 @@ def csr_arrays(matrix):
 
 
 def names(given, count, what):
-    """The names of count species (or reactions): given, or "(what N)"."""
-    if given is None:
-        return ["(%s %d)" % (what, i + 1) for i in range(count)]
+    """The count names given for the species (or reactions), checked."""
     given = [n if isinstance(n, str) else str(n) for n in given]
     if len(given) != count:
         raise ValueError("%d %s names for a matrix with %d" % (len(given), what, count))
