@@ -86,6 +86,11 @@ except ImportError:  # built without expat and zlib
         raise NotImplementedError("crninv was built without expat and zlib")
 
 
+# The classes as the package shows them in help() and repr().
+for _class in (ConservedMoieties, Covering, Invariants, Network, Progress, Row, Rows, Semiflows,
+               Siphons, Structure):
+    _class.__module__ = "crninv"
+
 _abc.Sequence.register(Rows)
 _abc.Sequence.register(Semiflows)
 _abc.Sequence.register(Siphons)
