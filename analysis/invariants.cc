@@ -50,7 +50,7 @@ Invariants invariants(const Network& network, const InvariantOptions& options,
   SparseMatrix m = augmented(a);
   PivotRule rule = pivot_rule(a, options);
   transpose = SparseMatrix();
-  auto done = [&](auto* rows, uint32_t count) { take_rows(rows, count, &result); };
+  auto done = [&](auto* rows, uint32_t count) { take_rows(rows, count, &result, &monitor); };
 
   // 32 bits first, as without wide: the same rows, at the same cost,
   // wherever they suffice; but not when the first products leave them (a

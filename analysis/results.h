@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/decimal.h"
+#include "base/monitor.h"
 #include "crninv/integers.h"
 #include "crninv/invariants.h"
 #include "crninv/network.h"
@@ -69,9 +70,11 @@ RowClass classify(const RowType& row, uint32_t effects) {
 }
 
 // Takes the reduced rows into result, giving each row's storage back as
-// soon as it is copied: the results never cost two copies of the rows.
+// soon as it is copied: the results never cost two copies of the rows. A
+// row of long integers may take long to write out: each is a heavy tick of
+// monitor, when given.
 template <typename RowType>
-void take_rows(RowType* rows, uint32_t count, Invariants* result) {
+void take_rows(RowType* rows, uint32_t count, Invariants* result, Monitor* monitor = nullptr) {
   IntegerRows& out = result->rows;
   out = IntegerRows();
   uint64_t entries = 0;
@@ -82,6 +85,7 @@ void take_rows(RowType* rows, uint32_t count, Invariants* result) {
   result->classes.clear();
   result->classes.reserve(count);
   for (uint32_t k = 0; k < count; ++k) {
+    if (monitor != nullptr) monitor->heavy_tick();
     result->classes.push_back(classify(rows[k], result->effects));
     rows[k].for_each_nonzero([&](uint32_t j, const auto& value) { push_entry(out, j, value); });
     out.end_row();

@@ -36,6 +36,13 @@ void Monitor::poll() {
   if (now - called >= kCallEvery) report();
 }
 
+void Monitor::heavy_tick() {
+  if (countdown == 0) return;
+  Clock::time_point now = Clock::now();
+  read = now;
+  if (now - called >= kCallEvery) report();
+}
+
 void Monitor::report() {
   if (!control.progress) return;
   called = Clock::now();

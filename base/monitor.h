@@ -21,6 +21,10 @@ class Monitor {
   void tick() {
     if (countdown != 0 && --countdown == 0) poll();
   }
+  // A unit of work that may take a millisecond or far more (a row of long
+  // integers rebuilt or checked): the clock is read at each, so that a run
+  // of them after many light units does not keep the callback waiting.
+  void heavy_tick();
   // The state the callback is shown; the work keeps it current.
   Progress& state() { return shown; }
   // Calls the callback now, whatever the time. Throws Cancelled when it

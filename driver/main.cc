@@ -17,6 +17,7 @@
 #include "crninv/covering.h"
 #include "crninv/errors.h"
 #include "crninv/invariants.h"
+#include "crninv/moieties.h"
 #include "crninv/network.h"
 #include "crninv/report.h"
 #include "crninv/semiflows.h"
@@ -92,6 +93,10 @@ void analyse(const Network& network, const Options& options, ProgressLine& progr
   progress.attach(control);
   if (options.structural()) {
     analyse_structure(network, options, control, progress);
+  } else if (options.moieties) {
+    ConservedMoieties result = conserved_moieties(network, control);
+    progress.erase();
+    (options.json ? write_moieties_json : write_moieties)(network, result, write_stdout);
   } else if (options.semiflows) {
     Semiflows result = semiflows(network, {options.transitions, options.max_semiflows}, control);
     progress.erase();
@@ -192,11 +197,12 @@ int main(int argc, char** argv) {
 
     // Pass 2: each term goes to the network, whose net changes must fit
     // 32 bits, as the matrix's entries do, unless --wide (or an analysis
-    // of the structure, whose numbers are exact whatever their size).
+    // of the structure or the moieties, whose numbers are exact whatever
+    // their size).
     fputs("Pass 2\n", stderr);
     L.rewind();
     if (L.failed()) throw ReadError(ReadError::kCannotRead, path);
-    NetworkBuilder builder(options.wide || options.structural() ? 64 : 32);
+    NetworkBuilder builder(options.wide || options.structural() || options.moieties ? 64 : 32);
     P.attach(&builder);
     uint32_t again = P.parse_all();
     if (L.failed()) throw ReadError(ReadError::kCannotRead, path);

@@ -17,7 +17,8 @@ enum LongOnly {
   kSiphons,
   kTraps,
   kMaxSiphons,
-  kCovering
+  kCovering,
+  kMoieties
 };
 
 const option kOptions[] = {
@@ -33,6 +34,7 @@ const option kOptions[] = {
     {"traps", no_argument, nullptr, kTraps},
     {"max-siphons", required_argument, nullptr, kMaxSiphons},
     {"covering", no_argument, nullptr, kCovering},
+    {"moieties", no_argument, nullptr, kMoieties},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -92,14 +94,19 @@ Options parse_options(int argc, char** argv) {
       case kCovering:
         options.covering = true;
         break;
+      case kMoieties:
+        options.moieties = true;
+        break;
       default:  // an unknown option, or one without its argument
         options.action = Options::kUsage;
         break;
     }
   }
-  // One analysis a run: the structural ones replace the invariants, and
-  // take neither --transitions nor --semiflows nor each other.
-  int analyses = options.structure + options.siphons + options.traps + options.covering;
+  // One analysis a run: the structural ones and the moieties replace the
+  // invariants, and take neither --transitions nor --semiflows nor each
+  // other.
+  int analyses =
+      options.structure + options.siphons + options.traps + options.covering + options.moieties;
   if (analyses > 1 || (analyses == 1 && (options.transitions || options.semiflows))) {
     options.action = Options::kUsage;
   }
@@ -134,6 +141,7 @@ void print_help(const char* program) {
       "      --traps            the minimal traps\n"
       "      --max-siphons N    stop, with exit status 2, past N siphons or traps\n"
       "      --covering         what the semiflows cover: conservative, consistent\n"
+      "      --moieties         conserved moieties: dependent species and link matrix\n"
       "  -h, --help             print this help and exit\n"
       "  -V, --version          print the version and exit\n"
       "\n"

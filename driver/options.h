@@ -22,6 +22,7 @@ struct Options {
   bool traps = false;      // the minimal traps
   uint64_t max_siphons = UINT64_MAX;
   bool covering = false;  // covering by semiflows
+  bool moieties = false;  // conserved moieties: dependent species, link matrix
 
   // Whether the run is one of the analyses of the network's structure,
   // which read net changes of any size.

@@ -92,6 +92,7 @@ void reduce_modulo(const SparseMatrix& m, uint32_t n, const Prime& prime, Monito
     if (length % 2 == 0) d = prime.negate(d);
   }
   for (uint32_t i = 0; i < count; ++i) {
+    monitor.heavy_tick();
     form.rows[i].normalize();
     form.rows[i].scale(d);
   }
@@ -106,7 +107,7 @@ using IntegerRow = SparseVector<mpz_class>;
 // with the old value modulo modulus and with the residue modulo p. True when
 // no value changed.
 bool combine(std::vector<IntegerRow>& rows, const ModularForm& form, const Prime& prime,
-             const mpz_class& modulus) {
+             const mpz_class& modulus, Monitor& monitor) {
   uint32_t inverse =
       prime.inverse(static_cast<uint32_t>(mpz_fdiv_ui(modulus.get_mpz_t(), prime.p)));
   mpz_class product = modulus * prime.p;
@@ -121,6 +122,7 @@ bool combine(std::vector<IntegerRow>& rows, const ModularForm& form, const Prime
     if (x > half) x -= product;
   };
   for (size_t i = 0; i < rows.size(); ++i) {
+    monitor.heavy_tick();
     IntegerRow& row = rows[i];
     const ModRow& residues = form.rows[i];
     // Nearly always the residues fall where the values are: in place.
@@ -167,7 +169,7 @@ bool combine(std::vector<IntegerRow>& rows, const ModularForm& form, const Prime
 // combination of m's rows that its -I block (the last m.rows columns)
 // names.
 bool check(const WideRow<mpz_class>* rows, const std::vector<uint32_t>& pivots,
-           const SparseMatrix& m, uint32_t n) {
+           const SparseMatrix& m, uint32_t n, Monitor& monitor) {
   uint32_t count = m.rows;
   uint32_t R = n - count;
   std::vector<char> is_pivot(n, 0);
@@ -175,6 +177,7 @@ bool check(const WideRow<mpz_class>* rows, const std::vector<uint32_t>& pivots,
   std::vector<mpz_class> combined(R);
   std::vector<uint32_t> touched;
   for (uint32_t i = 0; i < count; ++i) {
+    monitor.heavy_tick();
     const WideRow<mpz_class>& row = rows[i];
     if (row.next_nonzero(0) != pivots[i]) return false;
     bool clean = true;
@@ -238,7 +241,7 @@ std::unique_ptr<WideRow<mpz_class>[]> modular_reduce(const SparseMatrix& m, uint
       modulus = 1;
     }
     pivots = form.pivots;
-    bool stable = combine(rows, form, prime, modulus) && modulus != 1;
+    bool stable = combine(rows, form, prime, modulus, monitor) && modulus != 1;
     modulus *= prime.p;
     if (!stable) continue;
     // The candidate, each row made primitive with a positive first entry.
@@ -246,6 +249,7 @@ std::unique_ptr<WideRow<mpz_class>[]> modular_reduce(const SparseMatrix& m, uint
     // by chance), the rebuilding starts over with the primes still to come.
     std::unique_ptr<WideRow<mpz_class>[]> result(new WideRow<mpz_class>[count]);
     for (uint32_t i = 0; i < count; ++i) {
+      monitor.heavy_tick();
       result[i].resize(n);
       for (size_t e = 0; e < rows[i].index.size(); ++e) {
         result[i].append(rows[i].index[e], std::move(rows[i].value[e]));
@@ -253,7 +257,7 @@ std::unique_ptr<WideRow<mpz_class>[]> modular_reduce(const SparseMatrix& m, uint
       rows[i] = IntegerRow();
       result[i].normalize();
     }
-    if (check(result.get(), pivots, m, n)) return result;
+    if (check(result.get(), pivots, m, n, monitor)) return result;
     modulus = 1;
     pivots.clear();
   }

@@ -219,7 +219,10 @@ void reduce_rows(RowType* rows, uint32_t count, uint32_t n, PivotRule rule, Moni
     }
   }
   if (back_substitution) substitute_back(rows, where, pivot_columns, work, monitor, stats, entries);
-  for (uint32_t p = 0; p < count; ++p) rows[where.row[p]].normalize();
+  for (uint32_t p = 0; p < count; ++p) {
+    monitor.heavy_tick();
+    rows[where.row[p]].normalize();
+  }
   put_in_order(rows, where);
 }
 

@@ -81,7 +81,7 @@ class DoubleDescription<Int>::Adjacency {
     if (!index) return !dd.has_subset(u, a, b);
     bool inside = index->has_subset(u, u_words, a, b, &tested);
     if (++queries == kProbes && tested > kTreeAfter * kProbes) {
-      tree = std::make_unique<PatternTree>(dd.patterns, &dd.mask[0], dd.words);
+      tree = std::make_unique<PatternTree>(dd.patterns, &dd.mask[0], dd.words, &dd.monitor);
     }
     return !inside;
   }
@@ -208,6 +208,7 @@ template <typename Int>
 SemiflowStatus DoubleDescription<Int>::step(uint32_t c, uint64_t limit) {
   std::vector<uint32_t> up, down;
   for (uint32_t r = 0; r < ray_count(); ++r) {
+    monitor.tick();
     const Int* x = rays[r].find(c);
     if (x != nullptr) (sign(*x) > 0 ? up : down).push_back(r);
   }
@@ -229,6 +230,9 @@ SemiflowStatus DoubleDescription<Int>::step(uint32_t c, uint64_t limit) {
       for (uint32_t w : set) u[w] = 0;
       set.clear();
       if (!union_fits(a, b, u.data(), &set)) continue;
+      // The adjacency test and the combination may take far longer than the
+      // pairs that fail the size filter.
+      monitor.heavy_tick();
       if (!adjacency.adjacent(u.data(), set, a, b)) continue;
       // Both multipliers are positive: va > 0 > vb.
       Int ca, cb;
@@ -247,8 +251,14 @@ SemiflowStatus DoubleDescription<Int>::step(uint32_t c, uint64_t limit) {
     }
   }
   // Dropping from the end keeps the lower indices in down valid.
-  for (size_t k = down.size(); k-- > 0;) remove_ray(down[k]);
-  for (SparseVector<Int>& v : made) add_ray(std::move(v));
+  for (size_t k = down.size(); k-- > 0;) {
+    monitor.heavy_tick();
+    remove_ray(down[k]);
+  }
+  for (SparseVector<Int>& v : made) {
+    monitor.heavy_tick();
+    add_ray(std::move(v));
+  }
   impose(c);
   return SemiflowStatus::kDone;
 }

@@ -14,7 +14,7 @@ template <typename Int>
 class Elimination {
  public:
   explicit Elimination(const SparseMatrix& a);
-  void run();
+  void run(Monitor& monitor);
   KernelBasis<Int> basis();
 
  private:
@@ -103,8 +103,9 @@ void Elimination<Int>::eliminate(uint32_t j, uint32_t pivot, uint32_t target) {
 }
 
 template <typename Int>
-void Elimination<Int>::run() {
+void Elimination<Int>::run(Monitor& monitor) {
   while (!next.empty()) {
+    monitor.heavy_tick();
     auto [rows_left, j] = next.top();
     next.pop();
     if (rows_left != in_column[j] || rows_left == 0) continue;  // stale, or done
@@ -118,7 +119,9 @@ void Elimination<Int>::run() {
       count(row[pivot].index[k], -1);
     }
     for (uint32_t i : rows) {
-      if (i != pivot) eliminate(j, pivot, i);
+      if (i == pivot) continue;
+      monitor.tick();
+      eliminate(j, pivot, i);
     }
     // The pivot row is no longer needed.
     row[pivot] = SparseVector<Int>();
@@ -142,13 +145,13 @@ KernelBasis<Int> Elimination<Int>::basis() {
 }  // namespace
 
 template <typename Int>
-KernelBasis<Int> left_kernel(const SparseMatrix& a) {
+KernelBasis<Int> left_kernel(const SparseMatrix& a, Monitor& monitor) {
   Elimination<Int> e(a);
-  e.run();
+  e.run(monitor);
   return e.basis();
 }
 
-template KernelBasis<int64_t> left_kernel(const SparseMatrix&);
-template KernelBasis<mpz_class> left_kernel(const SparseMatrix&);
+template KernelBasis<int64_t> left_kernel(const SparseMatrix&, Monitor&);
+template KernelBasis<mpz_class> left_kernel(const SparseMatrix&, Monitor&);
 
 }  // namespace crninv

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/monitor.h"
 #include "rows/sparse_vector.h"
 #include "semiflows/semiflows.h"
 
@@ -31,12 +32,13 @@ struct KernelBasis {
 // pivot row is dropped once used, so the rows that are never pivots end with
 // a zero A part, and each still holds its own identity coordinate, which
 // only pivot rows were ever added to: that coordinate is the one it owns.
-// Int = int64_t throws WidthExceeded when a value would not fit.
+// Int = int64_t throws WidthExceeded when a value would not fit. Each
+// elimination is a tick of monitor, each column a heavy one.
 template <typename Int>
-KernelBasis<Int> left_kernel(const SparseMatrix& a);
+KernelBasis<Int> left_kernel(const SparseMatrix& a, Monitor& monitor);
 
-extern template KernelBasis<int64_t> left_kernel(const SparseMatrix&);
-extern template KernelBasis<mpz_class> left_kernel(const SparseMatrix&);
+extern template KernelBasis<int64_t> left_kernel(const SparseMatrix&, Monitor&);
+extern template KernelBasis<mpz_class> left_kernel(const SparseMatrix&, Monitor&);
 
 }  // namespace crninv
 

@@ -14,9 +14,11 @@ Pattern pattern_of(std::vector<uint32_t> bits) {
   return p;
 }
 
-PatternTree::PatternTree(const Patterns& patterns_, const uint64_t* mask_, uint32_t words)
+PatternTree::PatternTree(const Patterns& patterns_, const uint64_t* mask_, uint32_t words,
+                         Monitor* monitor_)
     : patterns(patterns_),
       mask(mask_),
+      monitor(monitor_),
       order(patterns_.size()),
       tally(uint64_t{words} * 64, 0),
       dense(words, 0) {
@@ -53,6 +55,7 @@ bool PatternTree::ray_has(uint32_t r, uint32_t word, uint64_t bit) const {
 }
 
 uint32_t PatternTree::build(uint32_t begin, uint32_t end, uint32_t depth) {
+  if (monitor != nullptr) monitor->heavy_tick();
   uint32_t id = static_cast<uint32_t>(nodes.size());
   Node node = {begin, end, static_cast<uint32_t>(common.size()), 0, UINT32_MAX, 0, 0, 0};
   append_common(begin, end);

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/monitor.h"
 #include "base/storage.h"
 
 namespace crninv {
@@ -68,8 +69,10 @@ inline bool inside(const Pattern& p, const uint64_t* mask, const uint64_t* u) {
 class PatternTree {
  public:
   // Over rays [0, patterns.size()); only the bits of mask count. Both must
-  // outlive the tree and stay unchanged.
-  PatternTree(const Patterns& patterns, const uint64_t* mask, uint32_t words);
+  // outlive the tree and stay unchanged. Building a node is a heavy tick of
+  // monitor, when given: a tree over many rays takes a while.
+  PatternTree(const Patterns& patterns, const uint64_t* mask, uint32_t words,
+              Monitor* monitor = nullptr);
 
   // Whether a ray other than skip_a and skip_b has its masked pattern inside
   // u, a dense set of words with the mask applied.
@@ -97,6 +100,7 @@ class PatternTree {
 
   const Patterns& patterns;
   const uint64_t* mask;
+  Monitor* monitor;
   RayVector<uint32_t> order;
   RayVector<Node> nodes;
   RayVector<PatternWord> common;

@@ -87,7 +87,7 @@ template <typename Int>
 SemiflowStatus part_semiflows(const SemiflowPart& part, uint64_t max, std::vector<Semiflow>* out,
                               Monitor& monitor) {
   VectorSet<Int> rays;
-  SemiflowStatus status = extreme_rays(left_kernel<Int>(part.matrix), part.matrix.rows,
+  SemiflowStatus status = extreme_rays(left_kernel<Int>(part.matrix, monitor), part.matrix.rows,
                                        max - out->size(), &rays, monitor);
   for (size_t k = 0; k < rays.size() && status == SemiflowStatus::kDone; ++k) {
     status = emit(part, rays[k], max, out);

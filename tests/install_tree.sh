@@ -9,7 +9,9 @@
 set -u
 build=$(realpath "$1")
 tests=$(realpath "$2")
-prefix=$(mktemp -d)
+# The prefix lies in the build tree, where programs are known to run (a
+# temporary folder may be mounted without the right to execute).
+prefix=$(mktemp -d "$build/install-tree.XXXXXX")
 trap 'rm -rf "$prefix"' EXIT
 failed=0
 

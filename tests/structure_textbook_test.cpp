@@ -5,6 +5,7 @@
 // conclude there.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,12 @@ struct Textbook {
   One::Outcome one;
   std::vector<std::string> robust;  // species with absolute concentration robustness
 };
+
+// Shown by its name, so that the tests' names stay the same from build to
+// build (a raw dump would show addresses).
+void PrintTo(const Textbook& t, std::ostream* out) {
+  *out << t.name;
+}
 
 const Textbook kCases[] = {
     // The running example of Feinberg's lectures (1979) and review (1987):

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "crninv/invariants.h"
+#include "crninv/moieties.h"
 #include "crninv/network.h"
 #include "crninv/semiflows.h"
 
@@ -29,6 +30,15 @@ void write_json(const Network& network, const Invariants& invariants, const Writ
 // change):" for the reactions), then a tab and the terms of each.
 void write_semiflows(const Network& network, const Semiflows& semiflows, const Write& write);
 void write_semiflows_json(const Network& network, const Semiflows& semiflows, const Write& write);
+
+// "Conservation laws (reduced row-echelon form, == constant):", each law a
+// tab and its terms; "Dependent species ...:" and "Independent species:",
+// a name a line; "Link matrix ...:", each dependent species' row of L as
+// "\tA: -1/2 B +1 C ". The JSON document: "laws", "dependent",
+// "independent" and "link_matrix" after the species and the reactions.
+void write_moieties(const Network& network, const ConservedMoieties& moieties, const Write& write);
+void write_moieties_json(const Network& network, const ConservedMoieties& moieties,
+                         const Write& write);
 
 // The text whole, for callers that want a string.
 template <typename Result>

@@ -1,0 +1,72 @@
+"""The structural analyses in Python: str() is the program's text for
+--structure, --siphons, --traps and --covering, to_json() its --json, and
+the Python values say what the text says, checked against the definitions
+on the network itself."""
+
+import json
+
+import numpy as np
+import pytest
+
+import crninv
+from conftest import SOURCE, program
+
+NETS = [SOURCE / "examples" / n for n in ("hydrogen.net", "enzyme.net", "cycle.net")] + [
+    SOURCE / "tests" / "data" / "nets" / n
+    for n in ("mini.net", "e_coli_core.net", "mcc/Raft-PT-02.net", "mcc/ProductionCell-PT-none.net")]
+
+ANALYSES = {
+    "--structure": crninv.structure,
+    "--siphons": crninv.siphons,
+    "--traps": crninv.traps,
+    "--covering": crninv.covering,
+}
+
+
+@pytest.mark.parametrize("option", sorted(ANALYSES))
+@pytest.mark.parametrize("path", NETS, ids=lambda p: p.name)
+def test_same_as_program(path, option):
+    result = ANALYSES[option](crninv.read_network(path))
+    for args, text in (([option], str(result)), ([option, "--json"], result.to_json())):
+        run = program(*args, path)
+        assert run.status == 0 and run.stdout == text
+
+
+@pytest.mark.parametrize("path", NETS, ids=lambda p: p.name)
+def test_values_follow_the_definitions(path):
+    net = crninv.read_network(path)
+    n = net.stoichiometry.toarray()
+    s = crninv.structure(net)
+    assert s.rank == np.linalg.matrix_rank(n.astype(float))
+    assert s.deficiency == len(s.complexes) - len(s.linkage_classes) - s.rank
+    for j, (reactant, product) in enumerate(s.reaction_complexes):
+        sides = net.sides(j)
+        assert {k: v for k, v in sides[0].items() if v} == s.complexes[reactant]
+        assert {k: v for k, v in sides[1].items() if v} == s.complexes[product]
+    assert s.deficiency_zero["outcome"] in ("not applicable", "no positive equilibrium",
+                                            "unique stable equilibrium")
+
+    def producers_consume(found, kind):
+        for members in found:
+            members = set(members)
+            for j in range(len(net.reactions)):
+                left, right = ({k for k, v in side.items() if v} for side in net.sides(j))
+                made, used = (right, left) if kind == "siphon" else (left, right)
+                if made & members:
+                    assert used & members, (kind, members, net.reactions[j])
+
+    siphons, traps = crninv.siphons(net), crninv.traps(net)
+    producers_consume(siphons, "siphon")
+    producers_consume(traps, "trap")
+    assert traps.persistence is None and traps.traps
+    p = siphons.persistence
+    assert p["persistent"] == (p["criterion"] and p["conservative"])
+
+    c = crninv.covering(net)
+    y = np.array([c.species_certificate.get(name, 0) for name in net.species], dtype=object)
+    assert not (y.dot(n.astype(object))).any()
+    assert sorted(c.species_certificate) == sorted(c.species)
+    assert c.conservative == (len(c.species) == len(net.species))
+    x = np.array([c.reaction_certificate.get(name, 0) for name in net.reactions], dtype=object)
+    assert not (n.astype(object).dot(x)).any()
+    assert json.loads(c.to_json())["covering"]["species"]["conservative"] == c.conservative
