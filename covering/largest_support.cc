@@ -46,22 +46,29 @@ IntegerRows one_row(const std::map<uint32_t, mpz_class>& y) {
 
 }  // namespace
 
-CoveredSet largest_support(const SparseMatrix& a, const SparseMatrix& by_column,
-                           const std::vector<uint8_t>& allowed, Monitor& monitor, uint64_t& held,
-                           uint64_t budget) {
-  Presolved parts = presolve(a, by_column, allowed);
+CoveredSet largest_support(const SparseMatrix& a, const std::vector<uint8_t>& allowed,
+                           Monitor& monitor, uint64_t& held, uint64_t budget) {
+  uint64_t bytes = ConeRows::bytes(a);
+  if (held + bytes > budget) throw OutOfMemory();
+  held += bytes;
+  Presolved parts = presolve(a, allowed, monitor);
   Progress& progress = monitor.state();
   progress.steps += parts.components.size();
-  std::map<uint32_t, mpz_class> y;
-  for (uint32_t i : parts.alone) y[i] = 1;
+  // The values of the unknowns left, by slot, then read back as A's.
+  std::vector<mpz_class> z(a.rows);
+  for (uint32_t s : parts.alone) z[s] = 1;
   for (const Component& component : parts.components) {
     std::vector<mpz_class> piece =
-        component_support(a, by_column, component, monitor, held, budget);
-    for (size_t k = 0; k < piece.size(); ++k) {
-      if (piece[k] != 0) y[component.rows[k]] = piece[k];
-    }
+        component_support(parts.rows, parts.by_column, component, monitor, held, budget);
+    for (size_t k = 0; k < piece.size(); ++k) z[component.rows[k]] = piece[k];
     ++progress.step;
     monitor.tick();
+  }
+  std::vector<mpz_class> values = parts.cone.read_back(z);
+  held -= bytes;
+  std::map<uint32_t, mpz_class> y;
+  for (uint32_t i = 0; i < a.rows; ++i) {
+    if (values[i] != 0) y[i] = values[i];
   }
   // Coprime entries: the pieces are independent, so each was scaled on its
   // own; the gcd of the whole row divides out.

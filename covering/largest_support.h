@@ -15,9 +15,8 @@ namespace crninv {
 
 // held: the memory account, against budget. Throws OutOfMemory, Cancelled,
 // or Error should the certificate fail its check.
-CoveredSet largest_support(const SparseMatrix& a, const SparseMatrix& by_column,
-                           const std::vector<uint8_t>& allowed, Monitor& monitor, uint64_t& held,
-                           uint64_t budget);
+CoveredSet largest_support(const SparseMatrix& a, const std::vector<uint8_t>& allowed,
+                           Monitor& monitor, uint64_t& held, uint64_t budget);
 
 }  // namespace crninv
 
