@@ -28,6 +28,12 @@ std::vector<mpz_class> exact_values(const SparseMatrix& a, const Component& comp
 // 2^24), or false.
 bool simplest_fraction(double x, mpq_class& q);
 
+// Whether y (on component.rows) is a semiflow of the component: y A = 0.
+bool in_kernel(const SparseMatrix& a, const Component& component, const std::vector<mpz_class>& y);
+
+// Fractions to integers over their common denominator.
+std::vector<mpz_class> scaled(const std::vector<mpq_class>& values);
+
 }  // namespace crninv
 
 #endif  // CRNINV_COVERING_EXACT_VALUES_H_

@@ -57,9 +57,10 @@ CoveredSet largest_support(const SparseMatrix& a, const std::vector<uint8_t>& al
   // The values of the unknowns left, by slot, then read back as A's.
   std::vector<mpz_class> z(a.rows);
   for (uint32_t s : parts.alone) z[s] = 1;
+  std::vector<uint32_t> local(a.rows, UINT32_MAX);
   for (const Component& component : parts.components) {
     std::vector<mpz_class> piece =
-        component_support(parts.rows, parts.by_column, component, monitor, held, budget);
+        component_support(parts.rows, parts.by_column, component, local, monitor, held, budget);
     for (size_t k = 0; k < piece.size(); ++k) z[component.rows[k]] = piece[k];
     ++progress.step;
     monitor.tick();
