@@ -29,8 +29,9 @@ Program build(const SparseMatrix& by_column, const Component& component,
   glp_set_obj_dir(lp.get(), GLP_MAX);
   int m = static_cast<int>(component.columns.size());
   int n = static_cast<int>(component.rows.size());
-  glp_add_rows(lp.get(), m);
-  glp_add_cols(lp.get(), 2 * n);
+  // GLPK takes no empty addition (it would end the process).
+  if (m > 0) glp_add_rows(lp.get(), m);
+  if (n > 0) glp_add_cols(lp.get(), 2 * n);
   for (int i = 1; i <= m; ++i) glp_set_row_bnds(lp.get(), i, GLP_FX, 0, 0);
   for (int k = 1; k <= n; ++k) {
     glp_set_col_bnds(lp.get(), k, GLP_DB, 0, 1);
@@ -101,6 +102,9 @@ uint64_t program_bytes(uint64_t rows, uint64_t columns, uint64_t nonzeros) {
 std::vector<mpz_class> exact_support(const SparseMatrix& a, const SparseMatrix& by_column,
                                      const Component& component, const std::vector<uint32_t>& local,
                                      const FloatSolution& start, Monitor& monitor) {
+  // No constraint: every unknown is a semiflow (GLPK takes no program
+  // without rows).
+  if (component.columns.empty()) return std::vector<mpz_class>(component.rows.size(), 1);
   Program lp = build(by_column, component, local);
   load_basis(lp.get(), start);
   solve_exactly(lp.get(), monitor);
