@@ -21,6 +21,12 @@ class Monitor {
   void tick() {
     if (countdown != 0 && --countdown == 0) poll();
   }
+  // The units of work change in kind, and so in cost (a pass over columns,
+  // then simplex iterations): the clock is read at the next unit, and how
+  // many units pass between readings is learned anew.
+  void new_units() {
+    if (countdown != 0) countdown = period = 1;
+  }
   // The state the callback is shown; the work keeps it current.
   Progress& state() { return shown; }
   // Calls the callback now, whatever the time. Throws Cancelled when it

@@ -24,7 +24,7 @@ bool read_value(double v, mpq_class& q) {
 }
 
 bool read_semiflow(const SparseMatrix& a, const Component& component, const FloatSolution& solution,
-                   std::vector<mpz_class>& y) {
+                   std::vector<mpz_class>& y, Monitor& monitor) {
   size_t n = component.rows.size();
   std::vector<mpq_class> values(n, 0);
   for (size_t k = 0; k < n; ++k) {
@@ -34,7 +34,7 @@ bool read_semiflow(const SparseMatrix& a, const Component& component, const Floa
     values[k] = 1 + s;
   }
   y = scaled(values);
-  return in_kernel(a, component, y);
+  return in_kernel(a, component, y, &monitor);
 }
 
 // Whether the duals, read exactly, make A x of one sign, nonzero where y
@@ -67,7 +67,8 @@ bool read_alternative(const SparseMatrix& a, const Component& component,
 
 bool read_certificates(const SparseMatrix& a, const Component& component,
                        const FloatSolution& solution, std::vector<mpz_class>& y, Monitor& monitor) {
-  if (!solution.optimal || !read_semiflow(a, component, solution, y)) return false;
+  monitor.new_units();
+  if (!solution.optimal || !read_semiflow(a, component, solution, y, monitor)) return false;
   monitor.tick();
   bool all = std::none_of(y.begin(), y.end(), [](const mpz_class& v) { return v == 0; });
   return all || read_alternative(a, component, solution, y, monitor);

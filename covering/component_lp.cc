@@ -105,6 +105,7 @@ std::vector<mpz_class> exact_support(const SparseMatrix& a, const SparseMatrix& 
   // No constraint: every unknown is a semiflow (GLPK takes no program
   // without rows).
   if (component.columns.empty()) return std::vector<mpz_class>(component.rows.size(), 1);
+  monitor.new_units();
   Program lp = build(by_column, component, local);
   load_basis(lp.get(), start);
   solve_exactly(lp.get(), monitor);

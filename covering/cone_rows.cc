@@ -17,14 +17,16 @@ bool exact_in_double(Int128 v) {
 
 }  // namespace
 
-ConeRows::ConeRows(const SparseMatrix& a, const std::vector<uint8_t>& allowed)
+ConeRows::ConeRows(const SparseMatrix& a, const std::vector<uint8_t>& allowed, Monitor& monitor)
     : rows(a.rows),
       lists(a.columns),
       node_of_slot(a.rows, kNone),
       nodes(a.rows),
       is_touched(a.columns, 0),
       seen(a.rows, kNone) {
+  monitor.new_units();
   for (uint32_t i = 0; i < a.rows; ++i) {
+    monitor.tick();
     if (!allowed[i]) continue;
     node_of_slot[i] = i;
     rows[i].reserve(a.start[i + 1] - a.start[i]);

@@ -15,6 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/monitor.h"
 #include "crninv/sparse_matrix.h"
 
 namespace crninv {
@@ -25,7 +26,8 @@ class ConeRows {
   using Row = std::unordered_map<uint32_t, int64_t>;  // column -> coefficient, nonzero
 
   // The rows of a that allowed marks; the others are zero from the start.
-  ConeRows(const SparseMatrix& a, const std::vector<uint8_t>& allowed);
+  // The monitor is ticked at each row.
+  ConeRows(const SparseMatrix& a, const std::vector<uint8_t>& allowed, Monitor& monitor);
 
   uint32_t slots() const { return static_cast<uint32_t>(rows.size()); }
   uint32_t columns() const { return static_cast<uint32_t>(lists.size()); }

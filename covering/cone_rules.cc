@@ -35,6 +35,7 @@ void column_rules(ConeRows& cone, uint32_t j) {
 }
 
 void column_rules_until_none(ConeRows& cone, std::vector<uint32_t> queue, Monitor& monitor) {
+  monitor.new_units();
   std::vector<uint8_t> queued(cone.columns(), 0);
   for (uint32_t j : queue) queued[j] = 1;
   while (!queue.empty()) {
@@ -97,6 +98,7 @@ std::vector<std::vector<uint32_t>> equal_groups(const std::vector<Entries>& keys
 
 // Joins the rows that are positive multiples of one another.
 bool join_parallel_rows(ConeRows& cone, Monitor& monitor) {
+  monitor.new_units();
   std::vector<Entries> keys(cone.slots());
   std::vector<int> signs(cone.slots(), 0);
   for (uint32_t s = 0; s < cone.slots(); ++s) {
@@ -124,6 +126,7 @@ bool join_parallel_rows(ConeRows& cone, Monitor& monitor) {
 
 // Drops each column that is a multiple of another.
 bool drop_repeated_columns(ConeRows& cone, Monitor& monitor) {
+  monitor.new_units();
   std::vector<Entries> keys(cone.columns());
   for (uint32_t j = 0; j < cone.columns(); ++j) {
     const std::vector<uint32_t>& list = cone.column(j);

@@ -14,9 +14,11 @@ constexpr double kRelativeError = 1.0 / 1099511627776.0;  // 2^-40
 
 }  // namespace
 
-bool in_kernel(const SparseMatrix& a, const Component& component, const std::vector<mpz_class>& y) {
+bool in_kernel(const SparseMatrix& a, const Component& component, const std::vector<mpz_class>& y,
+               Monitor* monitor) {
   std::map<uint32_t, mpz_class> sum;
   for (size_t k = 0; k < component.rows.size(); ++k) {
+    if (monitor) monitor->tick();
     if (y[k] == 0) continue;
     a.for_each_in_row(component.rows[k], [&](uint32_t j, int64_t v) {
       sum[j] += y[k] * mpz_class(static_cast<long>(v));

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/monitor.h"
 #include "covering/presolve.h"
 #include "crninv/sparse_matrix.h"
 
@@ -29,7 +30,9 @@ std::vector<mpz_class> exact_values(const SparseMatrix& a, const Component& comp
 bool simplest_fraction(double x, mpq_class& q);
 
 // Whether y (on component.rows) is a semiflow of the component: y A = 0.
-bool in_kernel(const SparseMatrix& a, const Component& component, const std::vector<mpz_class>& y);
+// monitor, when given, is ticked at each row.
+bool in_kernel(const SparseMatrix& a, const Component& component, const std::vector<mpz_class>& y,
+               Monitor* monitor = nullptr);
 
 // Fractions to integers over their common denominator.
 std::vector<mpz_class> scaled(const std::vector<mpq_class>& values);

@@ -20,14 +20,13 @@ class Silent : public CoinMessageHandler {
   CoinMessageHandler* clone() const override { return new Silent(*this); }
 };
 
-// Ticks the monitor at every iteration. An exception (Cancelled) cannot
-// pass through CLP's frames: it is kept, CLP is told to stop, and the
-// caller throws it again.
+// Ticks the monitor at every event: each iteration, each factorization. An exception (Cancelled)
+// cannot pass through CLP's frames: it is kept, CLP is told to stop, and the caller throws it
+// again.
 class Ticker : public ClpEventHandler {
  public:
   Ticker(Monitor& monitor, std::exception_ptr& stopped) : monitor(monitor), stopped(stopped) {}
-  int event(Event which) override {
-    if (which != endOfIteration) return -1;
+  int event(Event) override {
     try {
       monitor.tick();
     } catch (...) {
@@ -46,7 +45,8 @@ class Ticker : public ClpEventHandler {
 // Columns t_k then s_k (same coefficients), rows the component's columns,
 // each fixed at 0.
 void load(ClpSimplex& model, const SparseMatrix& by_column, const Component& component,
-          const std::vector<uint32_t>& local) {
+          const std::vector<uint32_t>& local, Monitor& monitor) {
+  monitor.new_units();
   int m = static_cast<int>(component.columns.size());
   int n = static_cast<int>(component.rows.size());
   std::vector<std::vector<std::pair<int, double>>> entries(n);
@@ -54,6 +54,7 @@ void load(ClpSimplex& model, const SparseMatrix& by_column, const Component& com
     by_column.for_each_in_row(component.columns[r], [&](uint32_t i, int64_t v) {
       if (local[i] != UINT32_MAX) entries[local[i]].emplace_back(r, static_cast<double>(v));
     });
+    monitor.tick();
   }
   std::vector<CoinBigIndex> start{0};
   std::vector<int> index;
@@ -62,6 +63,7 @@ void load(ClpSimplex& model, const SparseMatrix& by_column, const Component& com
     for (int k = 0; k < n; ++k) {
       for (const auto& e : entries[k]) index.push_back(e.first), value.push_back(e.second);
       start.push_back(static_cast<CoinBigIndex>(index.size()));
+      monitor.tick();
     }
   }
   std::vector<double> lower(2 * n, 0), upper(2 * n, COIN_DBL_MAX), objective(2 * n, 0);
@@ -106,7 +108,7 @@ FloatSolution solve_floating(const SparseMatrix& by_column, const Component& com
   ClpSimplex model;
   model.passInMessageHandler(&silent);
   model.setLogLevel(0);
-  load(model, by_column, component, local);
+  load(model, by_column, component, local, monitor);
   // A dual feasible start: t at its upper bound (reduced cost 1), s at 0.
   int n = static_cast<int>(component.rows.size());
   for (int k = 0; k < n; ++k) model.setColumnStatus(k, ClpSimplex::atUpperBound);
@@ -117,6 +119,7 @@ FloatSolution solve_floating(const SparseMatrix& by_column, const Component& com
   std::exception_ptr stopped;
   Ticker ticker(monitor, stopped);
   model.passInEventHandler(&ticker);
+  monitor.new_units();
   model.dual();
   if (stopped) std::rethrow_exception(stopped);
   return read(model);

@@ -14,12 +14,14 @@ namespace {
 // Whether y (by row) is non-negative, positive exactly on support and
 // in the kernel: y A = 0, computed in GMP integers.
 bool certifies(const SparseMatrix& a, const std::map<uint32_t, mpz_class>& y,
-               const std::vector<uint32_t>& support) {
+               const std::vector<uint32_t>& support, Monitor& monitor) {
+  monitor.new_units();
   if (y.size() != support.size()) return false;
   size_t k = 0;
   std::vector<mpz_class> sum(a.columns);
   for (const auto& entry : y) {
     if (entry.first != support[k++] || entry.second <= 0) return false;
+    monitor.tick();
     a.for_each_in_row(entry.first, [&](uint32_t j, int64_t v) {
       sum[j] += entry.second * mpz_class(static_cast<long>(v));
     });
@@ -80,7 +82,8 @@ CoveredSet largest_support(const SparseMatrix& a, const std::vector<uint8_t>& al
     entry.second /= divisor;
     result.covered.push_back(entry.first);
   }
-  if (!certifies(a, y, result.covered)) throw Error("the covering certificate failed its check");
+  if (!certifies(a, y, result.covered, monitor))
+    throw Error("the covering certificate failed its check");
   result.certificate = one_row(y);
   return result;
 }

@@ -70,7 +70,7 @@ void split(Presolved& parts) {
 }  // namespace
 
 Presolved presolve(const SparseMatrix& a, const std::vector<uint8_t>& allowed, Monitor& monitor) {
-  Presolved parts{ConeRows(a, allowed), {}, {}, {}, {}};
+  Presolved parts{ConeRows(a, allowed, monitor), {}, {}, {}, {}};
   simplify(parts.cone, monitor);
   parts.rows = rows_left(parts.cone);
   parts.by_column = transposed(parts.rows);

@@ -98,7 +98,9 @@ TEST(CoveringPresolve, NoJoinPastTwoToThe53) {
   // big y0 = 3 y1 would give y0 = 3 w, y1 = big w and a row of 3 * big in
   // column 1: past 2^53, so nothing is joined and both rows stay.
   crninv::SparseMatrix a = sparse_matrix(Dense{{big, big}, {-3, 1}, {0, -1}}, 2);
-  crninv::ConeRows cone(a, std::vector<uint8_t>(a.rows, 1));
+  crninv::Control control;
+  crninv::Monitor monitor(control, crninv::Progress::kCovering);
+  crninv::ConeRows cone(a, std::vector<uint8_t>(a.rows, 1), monitor);
   EXPECT_EQ(cone.join(0, 1, 3, big), crninv::ConeRows::kNone);
   EXPECT_TRUE(cone.live(0));
   EXPECT_TRUE(cone.live(1));
