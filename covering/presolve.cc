@@ -67,10 +67,44 @@ void split(Presolved& parts) {
   }
 }
 
+// The one-signed rule on the matrix as it is, before any row is copied
+// into the cone's tables: cheap where it leaves little (ViralEpidemic).
+std::vector<uint8_t> one_signed_pass(const SparseMatrix& a, std::vector<uint8_t> alive,
+                                     Monitor& monitor) {
+  monitor.new_units();
+  SparseMatrix by_column = transposed(a);
+  std::vector<uint32_t> positive(a.columns, 0), negative(a.columns, 0);
+  auto count = [&](uint32_t i, int step) {
+    a.for_each_in_row(i, [&](uint32_t j, int64_t v) { (v > 0 ? positive : negative)[j] += step; });
+  };
+  for (uint32_t i = 0; i < a.rows; ++i) {
+    if (alive[i]) count(i, 1);
+  }
+  auto one_signed = [&](uint32_t j) { return (positive[j] == 0) != (negative[j] == 0); };
+  std::vector<uint32_t> pending;
+  for (uint32_t j = 0; j < a.columns; ++j) {
+    if (one_signed(j)) pending.push_back(j);
+  }
+  while (!pending.empty()) {
+    uint32_t j = pending.back();
+    pending.pop_back();
+    by_column.for_each_in_row(j, [&](uint32_t i, int64_t) {
+      if (!alive[i]) return;
+      alive[i] = 0;
+      count(i, -1);
+      a.for_each_in_row(i, [&](uint32_t k, int64_t) {
+        if (one_signed(k)) pending.push_back(k);
+      });
+    });
+    monitor.tick();
+  }
+  return alive;
+}
+
 }  // namespace
 
 Presolved presolve(const SparseMatrix& a, const std::vector<uint8_t>& allowed, Monitor& monitor) {
-  Presolved parts{ConeRows(a, allowed, monitor), {}, {}, {}, {}};
+  Presolved parts{ConeRows(a, one_signed_pass(a, allowed, monitor), monitor), {}, {}, {}, {}};
   simplify(parts.cone, monitor);
   parts.rows = rows_left(parts.cone);
   parts.by_column = transposed(parts.rows);
