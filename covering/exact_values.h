@@ -1,4 +1,5 @@
-// The exact semiflow behind a solution of the covering program.
+// The exact semiflow behind a solution of the covering program, and the
+// exact helpers that the certificates share.
 //
 // GLPK's exact simplex computes in rationals but hands its values out as
 // doubles. The values are read back as the simplest fractions within a

@@ -1,6 +1,7 @@
 // The largest support of the cone {y >= 0 : y A = 0} with y zero outside
 // the allowed rows: the presolve, then one program per component, the
-// pieces summed into one semiflow and checked exactly.
+// pieces read back through the presolve's joins, summed into one semiflow
+// and checked exactly against A.
 #ifndef CRNINV_COVERING_LARGEST_SUPPORT_H_
 #define CRNINV_COVERING_LARGEST_SUPPORT_H_
 
