@@ -7,6 +7,7 @@
 
 #include "covering/certificates.h"
 #include "covering/exact_values.h"
+#include "covering/graph_support.h"
 #include "crninv/errors.h"
 
 namespace crninv {
@@ -131,8 +132,12 @@ std::vector<mpz_class> component_support(const SparseMatrix& a, const SparseMatr
   } restore{component, local};
   if (held + bytes > budget) throw OutOfMemory();
   held += bytes;
-  FloatSolution solution = solve_floating(by_column, component, local, monitor);
   std::vector<mpz_class> y;
+  if (graph_support(a, component, y, monitor)) {
+    held -= bytes;
+    return y;
+  }
+  FloatSolution solution = solve_floating(by_column, component, local, monitor);
   if (!read_certificates(a, component, solution, y, monitor)) {
     y = exact_support(a, by_column, component, local, solution, monitor);
   }

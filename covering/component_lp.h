@@ -7,6 +7,8 @@
 // positive: the optimum is the number of unknowns covered, and every
 // optimal t is 1 on them and 0 elsewhere.
 //
+// A component whose rows are all arcs is decided by its strongly connected
+// parts instead (graph_support.h). Otherwise
 // CLP solves it in floating point (float_program.h) and the certificates
 // are read from its solution and checked exactly (certificates.h). Should
 // that fail, GLPK's exact rational simplex (glp_exact) starts from CLP's

@@ -1,7 +1,8 @@
 // The ways covering reaches its answer, against one another on random
 // cones rich in what the presolve rules act on: the presolve with CLP and
 // the exact certificates, CLP and the certificates on the whole cone, and
-// GLPK's exact simplex alone. Then the certificates' reading refuses a
+// GLPK's exact simplex alone; on random graphs, the strongly connected
+// parts against GLPK's exact simplex. Then the certificates' reading refuses a
 // floating solution that is wrong, and CLP stops when the caller asks.
 #include <gmpxx.h>
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include "covering/certificates.h"
 #include "covering/component_lp.h"
 #include "covering/float_program.h"
+#include "covering/graph_support.h"
 #include "covering/largest_support.h"
 #include "crninv/errors.h"
 #include "tests/test_util.h"
@@ -110,6 +112,44 @@ TEST(CoveringMethods, PresolveClpAndExactSimplexAgree) {
     expect_semiflow(a, by_glpk);
     EXPECT_EQ(support(by_clp), presolved.covered);
     EXPECT_EQ(support(by_glpk), presolved.covered);
+  }
+}
+
+// Rows that are arcs: +c at the head, -c at the tail, c from 1 to 3.
+crninv::SparseMatrix random_arcs(std::mt19937& random, uint32_t nodes, uint32_t arcs) {
+  Dense d;
+  while (d.size() < arcs) {
+    uint32_t tail = random() % nodes, head = random() % nodes;
+    if (tail == head) continue;
+    int64_t c = 1 + random() % 3;
+    d.emplace_back(nodes, 0);
+    d.back()[head] = c, d.back()[tail] = -c;
+  }
+  return sparse_matrix(d, nodes);
+}
+
+TEST(CoveringMethods, StronglyConnectedPartsAgreeWithTheExactSimplex) {
+  std::mt19937 random(1972);
+  crninv::Control control;
+  for (int trial = 0; trial < 300; ++trial) {
+    SCOPED_TRACE(trial);
+    crninv::SparseMatrix a = random_arcs(random, 2 + trial % 7, 1 + trial % 13);
+    crninv::Monitor monitor(control, crninv::Progress::kCovering);
+    crninv::Component all = whole(a);
+    std::vector<mpz_class> by_graph;
+    ASSERT_TRUE(crninv::graph_support(a, all, by_graph, monitor));
+    std::vector<mpz_class> by_glpk = crninv::exact_support(
+        a, crninv::transposed(a), all, identity(a.rows), crninv::FloatSolution(), monitor);
+    expect_semiflow(a, by_graph);
+    EXPECT_EQ(support(by_graph), support(by_glpk));
+  }
+  // A row of three entries, or two of unequal size, is no arc: nothing is
+  // decided.
+  for (const Dense& rows : {Dense{{1, -1, 0}, {-1, 1, 1}}, Dense{{2, -1}, {-1, 1}}}) {
+    crninv::SparseMatrix a = sparse_matrix(rows, static_cast<uint32_t>(rows[0].size()));
+    crninv::Monitor monitor(control, crninv::Progress::kCovering);
+    std::vector<mpz_class> y;
+    EXPECT_FALSE(crninv::graph_support(a, whole(a), y, monitor));
   }
 }
 
