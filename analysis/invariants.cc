@@ -4,7 +4,7 @@
 #include "crninv/invariants.h"
 
 #include "analysis/results.h"
-#include "base/storage.h"
+#include "base/call.h"
 #include "base/widen.h"
 #include "reduce/reduce.h"
 #include "reduce/unimodular.h"
@@ -38,14 +38,10 @@ PivotRule pivot_rule(const SparseMatrix& a, const InvariantOptions& options) {
 
 Invariants invariants(const Network& network, const InvariantOptions& options,
                       const Control& control) {
-  StorageAccount account(control.memory_budget);
-  AccountScope scope(account);
-  account_long_integers();
-  Monitor monitor(control, Progress::kReduction);
-
+  Call call(control, Progress::kReduction);
+  Monitor& monitor = call.monitor();
   SparseMatrix transpose;
-  if (options.transitions) transpose = transposed(network.stoichiometry());
-  const SparseMatrix& a = options.transitions ? transpose : network.stoichiometry();
+  const SparseMatrix& a = matrix_of(network, options.transitions, &transpose);
   if (uint64_t{a.rows} + a.columns > UINT32_MAX) throw OutOfMemory();
   Invariants result;
   result.of_reactions = options.transitions;

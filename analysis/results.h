@@ -9,8 +9,18 @@
 #include "base/decimal.h"
 #include "crninv/integers.h"
 #include "crninv/invariants.h"
+#include "crninv/network.h"
 
 namespace crninv {
+
+// The matrix whose rows an analysis combines: N for the species, N^T,
+// made in *transpose, for the reactions.
+inline const SparseMatrix& matrix_of(const Network& network, bool reactions,
+                                     SparseMatrix* transpose) {
+  if (!reactions) return network.stoichiometry();
+  *transpose = transposed(network.stoichiometry());
+  return *transpose;
+}
 
 // Appends an entry to rows.
 inline void push_entry(IntegerRows& rows, uint32_t column, int64_t value) {

@@ -3,23 +3,18 @@
 #include "crninv/semiflows.h"
 
 #include "analysis/results.h"
-#include "base/storage.h"
+#include "base/call.h"
 #include "semiflows/semiflows.h"
 
 namespace crninv {
 
 Semiflows semiflows(const Network& network, const SemiflowOptions& options,
                     const Control& control) {
-  StorageAccount account(control.memory_budget);
-  AccountScope scope(account);
-  account_long_integers();
-  Monitor monitor(control, Progress::kSemiflows);
-
+  Call call(control, Progress::kSemiflows);
   SparseMatrix transpose;
-  if (options.transitions) transpose = transposed(network.stoichiometry());
-  const SparseMatrix& a = options.transitions ? transpose : network.stoichiometry();
+  const SparseMatrix& a = matrix_of(network, options.transitions, &transpose);
   std::vector<Semiflow> found;
-  switch (minimal_semiflows(a, options.max_semiflows, &found, monitor)) {
+  switch (minimal_semiflows(a, options.max_semiflows, &found, call.monitor())) {
     case SemiflowStatus::kDone:
       break;
     case SemiflowStatus::kTooMany:

@@ -10,6 +10,8 @@
 
 #include "rows/row.h"
 
+using crninv::Row;
+
 // Network text of about the given size, labelled reactions over names like
 // "M_s123_c", with coefficients and comments.
 std::string network_text(size_t bytes, uint32_t seed);

@@ -7,6 +7,8 @@
 
 namespace {
 
+using namespace crninv;
+
 const std::string& big_file() {
   static const std::string path = temp_file(network_text(32 << 20, 1));
   return path;

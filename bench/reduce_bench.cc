@@ -2,10 +2,18 @@
 // growth of time against S shows the cost of fill-in and pivot search.
 #include <benchmark/benchmark.h>
 
-#include "reduce/reduce.h"
 #include "bench/bench_networks.h"
+#include "reduce/reduce.h"
 
 namespace {
+
+using namespace crninv;
+
+void reduce(Row* rows, uint32_t count, uint32_t n) {
+  Control control;
+  Monitor monitor(control, Progress::kReduction);
+  crninv::reduce(rows, count, n, PivotRule::kSmallestMagnitude, monitor);
+}
 
 void BM_Reduce(benchmark::State& state) {
   uint32_t S = static_cast<uint32_t>(state.range(0));

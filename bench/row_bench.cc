@@ -7,6 +7,8 @@
 
 namespace {
 
+using namespace crninv;
+
 // A row of n entries of which every spread-th is nonzero (small values).
 void fill(Row& row, uint32_t n, uint32_t spread, uint32_t seed) {
   std::mt19937 random(seed);
@@ -19,12 +21,13 @@ void BM_Eliminate(benchmark::State& state) {
   uint32_t n = static_cast<uint32_t>(state.range(0));
   uint32_t spread = static_cast<uint32_t>(state.range(1));
   Row pivot, row;
+  Row::Workspace work;
   fill(pivot, n, spread, 1);
   for (auto _ : state) {
     state.PauseTiming();
     fill(row, n, spread, 2);
     state.ResumeTiming();
-    row.eliminate(0, pivot);
+    row.eliminate(0, pivot, work);
     benchmark::DoNotOptimize(row.get(1));
   }
   state.SetItemsProcessed(state.iterations() * n);

@@ -17,11 +17,12 @@
 #include <string>
 #include <vector>
 
-#include "rows/row.h"
 #include "base/storage.h"
+#include "crninv/errors.h"
+#include "crninv/text_format.h"
 #include "semiflows/semiflows.h"
-#include "base/memory_budget.h"
-#include "reader/network_file.h"
+
+using namespace crninv;
 
 namespace {
 
@@ -40,14 +41,18 @@ double seconds_since(std::chrono::steady_clock::time_point start) {
 }
 
 // The stoichiometric matrix of the network in path, species by reactions.
-SparseMatrix read_network(const char* path) {
-  NetworkFile file;
-  if (!read_network_file(path, false, &file)) {
-    fprintf(stderr, "Couldn't read from file %s\n", path);
+SparseMatrix read_matrix(const char* path) {
+  try {
+    return read_network(path).stoichiometry();
+  } catch (const Error& e) {
+    fprintf(stderr, "%s\n", e.what());
     exit(1);
   }
-  return sparse_from_rows(file.rows.data(), static_cast<uint32_t>(file.rows.size()),
-                          file.reactions);
+}
+
+// The coefficient of s's k-th term in decimal.
+std::string coefficient_text(const Semiflow& s, size_t k) {
+  return s.wide.empty() ? std::to_string(s.coefficients[k]) : s.wide[k].get_str();
 }
 
 }  // namespace
@@ -71,16 +76,25 @@ int main(int argc, char** argv) {
   }
   if (path == nullptr) usage();
   std::set_new_handler(out_of_memory);
-  set_storage_limit(storage_budget());
+  StorageAccount account(default_memory_budget());
+  AccountScope scope(account);
+  account_long_integers();
 
   auto start = std::chrono::steady_clock::now();
-  SparseMatrix n = read_network(path);
+  SparseMatrix n = read_matrix(path);
   if (transitions) n = transposed(n);
   double reading = seconds_since(start);
 
   start = std::chrono::steady_clock::now();
   std::vector<Semiflow> semiflows;
-  SemiflowStatus status = minimal_semiflows(n, max_semiflows, &semiflows);
+  Control control;
+  Monitor monitor(control, Progress::kSemiflows);
+  SemiflowStatus status;
+  try {
+    status = minimal_semiflows(n, max_semiflows, &semiflows, monitor);
+  } catch (const OutOfMemory&) {
+    out_of_memory();
+  }
   double computing = seconds_since(start);
 
   if (status == SemiflowStatus::kTooMany) {
@@ -91,11 +105,11 @@ int main(int argc, char** argv) {
     printf("semiflows %zu\n", semiflows.size());
   }
   printf("read %.6f s, computed %.6f s, accounted peak %.1f MB\n", reading, computing,
-         storage_peak() / 1e6);
+         account.peak() / 1e6);
   if (print) {
     for (const Semiflow& s : semiflows) {
       for (size_t k = 0; k < s.support.size(); ++k) {
-        printf("%s%s:%u", k ? " " : "", s.coefficient_text(k).c_str(), s.support[k]);
+        printf("%s%s:%u", k ? " " : "", coefficient_text(s, k).c_str(), s.support[k]);
       }
       putchar('\n');
     }

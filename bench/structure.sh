@@ -7,7 +7,7 @@ set -u
 build=$1
 limit=${2:-120}
 nets=${3:-$(dirname "$0")/../../shared/nets}
-runner=$build/tests/structure_runner
+runner=$build/bench/structure_runner  # a build configured with -DCRNINV_BENCH=ON
 for f in "$nets"/*.net "$nets"/mcc/*.net "$nets"/mcc-large/*.net; do
   [ -f "$f" ] || continue
   line=$(basename "$f" .net)

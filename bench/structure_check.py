@@ -4,8 +4,7 @@
 usage: structure_check.py [--both-directions] [--sbml2crn PROGRAM] COMMAND NETWORK...
 
 COMMAND is the program that writes the structure as JSON for a network file, given
-as one word with the options it needs, e.g. "build/tests/structure_report --json"
-or "build/crninv --structure --json". A NETWORK ending in .xml or .xml.gz is an
+as one word with the options it needs, e.g. "build/crninv --structure --json". A NETWORK ending in .xml or .xml.gz is an
 SBML model, converted first with sbml2crn (default: build/convert/sbml2crn).
 With --both-directions each network is checked a second time with every reaction
 written in both directions (label_rev: products -> reactants), as an SBML model

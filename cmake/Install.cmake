@@ -7,7 +7,10 @@ get_property(layers GLOBAL PROPERTY CRNINV_LAYERS)
 install(TARGETS ${layers} crninv_library EXPORT crninvTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/crninv DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+# The converters' headers stay behind: their libraries (libSBML, expat)
+# are the programs' and the Python module's, not the package's.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/crninv DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
+        PATTERN sbml.h EXCLUDE PATTERN pnml.h EXCLUDE)
 set(package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/crninv)
 install(EXPORT crninvTargets NAMESPACE crninv:: DESTINATION ${package_dir})
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/crninvConfig.cmake.in

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "covering/json_text.h"
+#include "base/json_text.h"
 #include "crninv/covering.h"
 
 namespace crninv {

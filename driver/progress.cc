@@ -43,10 +43,17 @@ void ProgressLine::show(const crninv::Progress& p) {
     fprintf(stderr, "\rcolumn %llu of %llu, %.0f s, about %.0f s left\033[K",
             static_cast<unsigned long long>(p.step), static_cast<unsigned long long>(p.steps),
             elapsed, rest);
-  } else {
+  } else if (p.stage == crninv::Progress::kSemiflows) {
     fprintf(stderr, "\rconstraint %llu of %llu, %llu rays, %.0f s\033[K",
             static_cast<unsigned long long>(p.step), static_cast<unsigned long long>(p.steps),
             static_cast<unsigned long long>(p.found), elapsed);
+  } else if (p.stage == crninv::Progress::kSiphons) {
+    fprintf(stderr, "\r%llu found, %.0f s\033[K", static_cast<unsigned long long>(p.found),
+            elapsed);
+  } else {
+    fprintf(stderr, "\rlinear program %llu of %llu, %.0f s\033[K",
+            static_cast<unsigned long long>(p.step), static_cast<unsigned long long>(p.steps),
+            elapsed);
   }
   fflush(stderr);
   shown = true;

@@ -17,16 +17,23 @@ afl_build() {
   AFL_QUIET=1 cmake --build "$build" --target "$1" -j2 >/dev/null
 }
 
-# afl_fuzz FINDINGS CORPUS DICTIONARY SECONDS PROGRAM: runs one afl-fuzz
-# instance on PROGRAM @@, then prints its figures; exits 1 on a failed
-# run or on any crash or hang.
-afl_fuzz() {
-  local findings=$1 corpus=$2 dictionary=$3 seconds=$4 program=$5
-  # Only an earlier run's folder is emptied, never some other one given by mistake.
-  if [[ -d $findings && -n $(ls -A "$findings") && ! -f $findings/afl.log ]]; then
-    echo "$script: $findings is not empty and holds no earlier fuzz run" >&2
+# afl_check_findings FINDINGS: refuses a findings folder that holds
+# something other than an earlier fuzz run, before anything is emptied.
+afl_check_findings() {
+  if [[ -d $1 && -n $(ls -A "$1") && ! -f $1/afl.log ]]; then
+    echo "$script: $1 is not empty and holds no earlier fuzz run" >&2
     exit 2
   fi
+}
+
+# afl_fuzz FINDINGS CORPUS DICTIONARY SECONDS MAX_LENGTH PROGRAM [OPTION]...:
+# runs one afl-fuzz instance on PROGRAM OPTION... @@, with inputs of at most
+# MAX_LENGTH bytes, then prints its figures. Exits 1 on a failed run; returns
+# 1 when it saved a crash or a hang.
+afl_fuzz() {
+  local findings=$1 corpus=$2 dictionary=$3 seconds=$4 max_length=$5
+  shift 5
+  afl_check_findings "$findings"
   rm -rf "$findings"
   mkdir -p "$findings"
   # abort_on_error turns every sanitizer report into a signal that AFL++ sees.
@@ -35,11 +42,12 @@ afl_fuzz() {
   export ASAN_OPTIONS=abort_on_error=1:symbolize=0:detect_leaks=0:allocator_may_return_null=1
   export UBSAN_OPTIONS=abort_on_error=1:halt_on_error=1:symbolize=0
   export AFL_SKIP_CPUFREQ=1 AFL_I_DONT_CARE_ABOUT_MISSING_CRASHES=1 AFL_NO_UI=1 AFL_NO_AFFINITY=1
-  # Inputs stay below 40 kB: enough to cross crninv's 16 kB reading chunks
-  # twice, small enough to keep the matrices, and so each execution, small.
+  # A run over 2 seconds is run again with 5 before it is saved as a hang, so
+  # that a machine busy with other work does not make one.
+  export AFL_HANG_TMOUT=5000
   local status=0
-  afl-fuzz -i "$corpus" -o "$findings" -x "$dictionary" -t 2000 -G 40000 \
-    -V "$seconds" -- "$program" @@ >"$findings/afl.log" 2>&1 || status=$?
+  afl-fuzz -i "$corpus" -o "$findings" -x "$dictionary" -t 2000 -G "$max_length" \
+    -V "$seconds" -- "$@" @@ >"$findings/afl.log" 2>&1 || status=$?
 
   local stats=$findings/default/fuzzer_stats
   if [[ $status -ne 0 || ! -f $stats ]]; then
@@ -56,7 +64,7 @@ afl_fuzz() {
   hangs=$(field saved_hangs)
   if [[ $crashes != 0 || $hangs != 0 ]]; then
     echo "$label: $crashes crashes, $hangs hangs; inputs in $findings/default/{crashes,hangs}" >&2
-    exit 1
+    return 1
   fi
   echo "$label: no crash, no hang"
 }

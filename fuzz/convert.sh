@@ -45,4 +45,5 @@ if [[ $format == pnml ]]; then
   gzip -n -c "$corpus/$first" >"$corpus/compressed_$first.gz"
 fi
 
-afl_fuzz "$findings" "$corpus" "$root/fuzz/$format.dict" "$seconds" "$binary"
+# Inputs stay below 40 kB, as crninv's do.
+afl_fuzz "$findings" "$corpus" "$root/fuzz/$format.dict" "$seconds" 40000 "$binary"

@@ -7,11 +7,11 @@
 // for those that may continue one (also digits, '[' and ']').
 namespace crninv {
 
-inline bool is_word_start(char c) {
+constexpr bool is_word_start(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
 }
 
-inline bool is_word_char(char c) {
+constexpr bool is_word_char(char c) {
   return is_word_start(c) || (c >= '0' && c <= '9') || c == '[' || c == ']';
 }
 

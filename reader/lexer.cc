@@ -10,7 +10,7 @@ namespace {
 // One read of the file; the buffer holds this much plus the sentinel.
 constexpr size_t kChunkSize = 16384;
 
-bool is_digit(char c) {
+constexpr bool is_digit(char c) {
   return c >= '0' && c <= '9';
 }
 
@@ -19,15 +19,16 @@ struct ByteClass {
   bool member[256];
 };
 
+// Made when compiling: constant tables, no state.
 template <typename Predicate>
-ByteClass make_class(Predicate predicate) {
+constexpr ByteClass make_class(Predicate predicate) {
   ByteClass result{};
   for (int c = 0; c < 256; ++c) result.member[c] = predicate(static_cast<char>(c));
   return result;
 }
 
-const ByteClass kWordChars = make_class(is_word_char);
-const ByteClass kDigits = make_class(is_digit);
+constexpr ByteClass kWordChars = make_class(is_word_char);
+constexpr ByteClass kDigits = make_class(is_digit);
 
 }  // namespace
 

@@ -14,32 +14,13 @@
 #include <string>
 #include <string_view>
 
+#include "base/json_text.h"
 #include "crninv/report.h"
 #include "report/output.h"
 
 namespace crninv {
 
 namespace {
-
-// Appends name as a JSON string, escaped.
-void append_json_string(std::string& text, std::string_view name) {
-  text += '"';
-  for (char c : name) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      text += '\\';
-      text += c;
-    } else if (u < 0x20) {
-      static const char kHex[] = "0123456789abcdef";
-      text += "\\u00";
-      text += kHex[u >> 4];
-      text += kHex[u & 15];
-    } else {
-      text += c;
-    }
-  }
-  text += '"';
-}
 
 void append_index(std::string& text, uint32_t index) {
   text += std::to_string(index);

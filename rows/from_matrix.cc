@@ -24,9 +24,9 @@ std::unique_ptr<Row[]> rows_from(const SparseMatrix& m, Row*) {
   std::unique_ptr<Row[]> rows(new Row[m.rows]);
   for (uint32_t k = 0; k < m.rows; ++k) {
     rows[k].resize(m.columns);
-    m.for_each_in_row(k,
-                      [&](uint32_t j, int64_t v) { rows[k].append(j, Exact<int32_t>::from(v)); });
-    rows[k].fit_form();
+    uint64_t first = m.start[k];
+    rows[k].assign(m.column.data() + first, m.value.data() + first,
+                   static_cast<uint32_t>(m.start[k + 1] - first));
   }
   return rows;
 }

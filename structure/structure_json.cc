@@ -5,30 +5,12 @@
 #include <string_view>
 #include <vector>
 
+#include "base/json_text.h"
 #include "crninv/structure.h"
 
 namespace crninv {
 
 namespace {
-
-void append_string(std::string& out, std::string_view text) {
-  static const char kHex[] = "0123456789abcdef";
-  out += '"';
-  for (char c : text) {
-    auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (u < 0x20) {
-      out += "\\u00";
-      out += kHex[u >> 4];
-      out += kHex[u & 15];
-    } else {
-      out += c;
-    }
-  }
-  out += '"';
-}
 
 void append_indices(std::string& out, const std::vector<uint32_t>& indices) {
   out += '[';
@@ -58,7 +40,7 @@ void append_array(std::string& out, const char* key, size_t count, Item item) {
 
 void append_named(std::string& out, size_t index, const std::string& name) {
   out += "{\"index\": " + std::to_string(index) + ", \"name\": ";
-  append_string(out, name);
+  append_json_string(out, name);
 }
 
 void append_network(std::string& out, const Network& network, const Structure& s) {
@@ -143,7 +125,7 @@ void append_verdicts(std::string& out, const Network& network, const Structure& 
   out += ",\n \"deficiency_zero_theorem\": {\"verdict\": \"";
   out += zero_outcome(s.deficiency_zero.outcome);
   out += "\", \"text\": ";
-  append_string(out, s.deficiency_zero.wording);
+  append_json_string(out, s.deficiency_zero.wording);
   const DeficiencyOneVerdict& one = s.deficiency_one;
   out += "},\n \"deficiency_one_theorem\": {\"verdict\": \"";
   out += one_outcome(one.outcome);
@@ -153,7 +135,7 @@ void append_verdicts(std::string& out, const Network& network, const Structure& 
   out += ", \"classes_with_several_terminals\": ";
   append_indices(out, one.classes_with_several_terminals);
   out += ", \"text\": ";
-  append_string(out, one.wording);
+  append_json_string(out, one.wording);
   out += "},\n \"absolute_concentration_robustness\": {\"applies\": ";
   out += boolean(s.robustness.applies);
   out += ", \"species\": [";
@@ -165,7 +147,7 @@ void append_verdicts(std::string& out, const Network& network, const Structure& 
            std::to_string(r.complexes[1]) + "]}";
   }
   out += "], \"text\": ";
-  append_string(out, s.robustness.wording);
+  append_json_string(out, s.robustness.wording);
   out += "}}\n";
 }
 

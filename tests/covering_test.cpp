@@ -73,18 +73,14 @@ TEST(CoveringProperty, RandomNetworksMatchTheSemiflows) {
 }
 
 TEST(CoveringShared, MatchTheSemiflowsWhereTheyComplete) {
-  for (const char* name : {"mini.net", "e_coli_core.net", "iJO1366.net", "mcc/Raft-PT-02.net",
-                           "mcc/Referendum-PT-1000.net", "mcc/TokenRing-PT-005.net",
-                           "mcc/DBSingleClientW-PT-d0m06.net", "mcc/RwMutex-PT-r0010w0500.net",
-                           "mcc/Sudoku-PT-BN09.net", "mcc/CloudDeployment-PT-5b.net",
-                           "mcc/PhaseVariation-PT-D20CS010.net", "mcc/ProductionCell-PT-none.net",
-                           "mcc/TriangularGrid-PT-2011.net", "mcc/RefineWMG-PT-025026.net"}) {
-    std::string path = test_net(name);
-    if (path.empty()) {
-      std::printf("skipped %s: not in the tests' networks, and no ../shared/nets\n", name);
-      continue;
-    }
-    SCOPED_TRACE(name);
+  for (const std::string& path :
+       test_nets({"mini.net", "e_coli_core.net", "iJO1366.net", "mcc/Raft-PT-02.net",
+                  "mcc/Referendum-PT-1000.net", "mcc/TokenRing-PT-005.net",
+                  "mcc/DBSingleClientW-PT-d0m06.net", "mcc/RwMutex-PT-r0010w0500.net",
+                  "mcc/Sudoku-PT-BN09.net", "mcc/CloudDeployment-PT-5b.net",
+                  "mcc/PhaseVariation-PT-D20CS010.net", "mcc/ProductionCell-PT-none.net",
+                  "mcc/TriangularGrid-PT-2011.net", "mcc/RefineWMG-PT-025026.net"})) {
+    SCOPED_TRACE(path);
     expect_matches_semiflows(path, 100000);
   }
 }

@@ -1,8 +1,9 @@
 #!/bin/bash
 # Installs the build into a scratch prefix and uses the installed tree as a
-# user would: crninv on an example, each converter through crninv, and every
-# manual page rendered without a warning. Exit 77 (skipped) when neither
-# man nor groff is there to render the pages.
+# user would: crninv on an example, each converter through crninv, the
+# library through find_package(crninv) in a program of its own
+# (examples/consumer), and every manual page rendered without a warning.
+# Exit 77 (skipped) when neither man nor groff is there to render the pages.
 #
 #   usage: install_tree.sh <build dir> <tests dir>
 set -u
@@ -32,6 +33,21 @@ for format in sbml pnml; do
     bash "$tests/convert/run_convert_case.sh" "$bin/${format}2crn" "$bin/crninv" "$case" || failed=1
   done
 done
+
+# A program built against the installed library alone: the package, the
+# headers and the libraries under the prefix, nothing of this tree's.
+consumer=$prefix/consumer-build
+if ! cmake -S "$tests/../examples/consumer" -B "$consumer" -DCMAKE_PREFIX_PATH="$prefix" \
+    -DCMAKE_BUILD_TYPE=Release >"$prefix/consumer.log" 2>&1 ||
+  ! cmake --build "$consumer" >>"$prefix/consumer.log" 2>&1; then
+  echo "examples/consumer does not build against the installed library:"
+  cat "$prefix/consumer.log"
+  failed=1
+elif [[ "$("$consumer/conservation_laws" "$tests/../examples/hydrogen.net")" != \
+  $'2 H2 + 2 H2O + H + OH\n2 O2 + H2O + OH + O' ]]; then
+  echo "examples/consumer: not the laws of the hydrogen example"
+  failed=1
+fi
 
 for program in "$bin"/*; do
   name=$(basename "$program")

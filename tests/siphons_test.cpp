@@ -144,16 +144,11 @@ class BranchingSearch {
 };
 
 TEST(SiphonsShared, MatchBranchingSearch) {
-  for (const char* name :
-       {"mini.net", "e_coli_core.net", "mcc/Raft-PT-02.net", "mcc/Referendum-PT-0020.net",
-        "mcc/DrinkVendingMachine-PT-02.net", "mcc/TokenRing-PT-005.net",
-        "mcc/RefineWMG-PT-025026.net", "mcc/BusinessProcesses-PT-08.net"}) {
-    std::string path = test_net(name);
-    if (path.empty()) {
-      std::printf("skipped %s: not in the tests' networks, and no ../shared/nets\n", name);
-      continue;
-    }
-    SCOPED_TRACE(name);
+  for (const std::string& path :
+       test_nets({"mini.net", "e_coli_core.net", "mcc/Raft-PT-02.net", "mcc/Referendum-PT-0020.net",
+                  "mcc/DrinkVendingMachine-PT-02.net", "mcc/TokenRing-PT-005.net",
+                  "mcc/RefineWMG-PT-025026.net", "mcc/BusinessProcesses-PT-08.net"})) {
+    SCOPED_TRACE(path);
     crninv::Network network = crninv::read_network(path);
     EXPECT_EQ(run(network, false).sets, BranchingSearch(network).minimal());
   }

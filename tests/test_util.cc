@@ -56,3 +56,16 @@ std::string test_net(const std::string& name) {
   }
   return "";
 }
+
+std::vector<std::string> test_nets(std::initializer_list<const char*> names) {
+  std::vector<std::string> paths;
+  for (const char* name : names) {
+    std::string path = test_net(name);
+    if (path.empty()) {
+      std::printf("skipped %s: not in the tests' networks, and no ../shared/nets\n", name);
+    } else {
+      paths.push_back(path);
+    }
+  }
+  return paths;
+}

@@ -2,7 +2,9 @@
 #ifndef CRNINV_TESTS_TEST_UTIL_H_
 #define CRNINV_TESTS_TEST_UTIL_H_
 
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "base/exact.h"
 #include "crninv/sparse_matrix.h"
@@ -21,6 +23,9 @@ std::string literal_regex(const std::string& text);
 // the tests, else in ../shared/nets beside the clone; "" when it is in
 // neither (the test then skips it, saying so).
 std::string test_net(const std::string& name);
+// The paths of those of the networks named that are here; each one that is
+// not is said on standard output.
+std::vector<std::string> test_nets(std::initializer_list<const char*> names);
 
 // The nonzero entries of dense rows of the given length.
 template <typename Rows>

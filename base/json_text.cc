@@ -1,24 +1,30 @@
-#include "covering/json_text.h"
-
-#include <cstdio>
+#include "base/json_text.h"
 
 namespace crninv {
 
-std::string json_string(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
+void append_json_string(std::string& out, std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  out += '"';
+  for (char c : text) {
+    auto u = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\') {
       out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char escaped[8];
-      snprintf(escaped, sizeof escaped, "\\u%04x", c);
-      out += escaped;
+      out += c;
+    } else if (u < 0x20) {
+      out += "\\u00";
+      out += kHex[u >> 4];
+      out += kHex[u & 15];
     } else {
-      out += static_cast<char>(c);
+      out += c;
     }
   }
-  return out + "\"";
+  out += '"';
+}
+
+std::string json_string(std::string_view text) {
+  std::string out;
+  append_json_string(out, text);
+  return out;
 }
 
 std::string json_named(const std::vector<std::string>& names,
