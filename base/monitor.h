@@ -25,6 +25,12 @@ class Monitor {
   // integers rebuilt or checked): the clock is read at each, so that a run
   // of them after many light units does not keep the callback waiting.
   void heavy_tick();
+  // The units of work change in kind, and so in cost (a pass over columns,
+  // then simplex iterations): the clock is read at the next unit, and how
+  // many units pass between readings is learned anew.
+  void new_units() {
+    if (countdown != 0) countdown = period = 1;
+  }
   // The state the callback is shown; the work keeps it current.
   Progress& state() { return shown; }
   // Calls the callback now, whatever the time. Throws Cancelled when it

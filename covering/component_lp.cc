@@ -2,20 +2,21 @@
 
 #include <glpk.h>
 
-#include <cmath>
 #include <memory>
+#include <string>
 
+#include "covering/certificates.h"
 #include "covering/exact_values.h"
+#include "covering/graph_support.h"
 #include "crninv/errors.h"
 
 namespace crninv {
 
 namespace {
 
-// Simplex iterations between two calls of the monitor: each call costs
-// the solver a new start (a factorization, its pricing weights), so they
-// are few; a call may then come seconds apart.
-constexpr int kIterationsPerCall = 20000;
+// Exact pivots between two calls of the monitor: each run starts with an
+// exact factorization of the basis, so they are not many.
+constexpr int kIterationsPerCall = 1000;
 // Integers a double holds exactly.
 constexpr int64_t kExactDouble = int64_t{1} << 53;
 
@@ -29,8 +30,9 @@ Program build(const SparseMatrix& by_column, const Component& component,
   glp_set_obj_dir(lp.get(), GLP_MAX);
   int m = static_cast<int>(component.columns.size());
   int n = static_cast<int>(component.rows.size());
-  glp_add_rows(lp.get(), m);
-  glp_add_cols(lp.get(), 2 * n);
+  // GLPK takes no empty addition (it would end the process).
+  if (m > 0) glp_add_rows(lp.get(), m);
+  if (n > 0) glp_add_cols(lp.get(), 2 * n);
   for (int i = 1; i <= m; ++i) glp_set_row_bnds(lp.get(), i, GLP_FX, 0, 0);
   for (int k = 1; k <= n; ++k) {
     glp_set_col_bnds(lp.get(), k, GLP_DB, 0, 1);
@@ -42,9 +44,6 @@ Program build(const SparseMatrix& by_column, const Component& component,
   for (int c = 0; c < m; ++c) {
     by_column.for_each_in_row(component.columns[c], [&](uint32_t i, int64_t v) {
       if (local[i] == UINT32_MAX) return;
-      if (v >= kExactDouble || v <= -kExactDouble) {
-        throw InvalidArgument("a coefficient past 2^53 does not fit the linear program");
-      }
       for (int half = 0; half < 2; ++half) {
         ia.push_back(c + 1);
         ja.push_back(static_cast<int>(local[i]) + 1 + half * n);
@@ -56,36 +55,21 @@ Program build(const SparseMatrix& by_column, const Component& component,
   return lp;
 }
 
-// Runs the floating simplex, then the exact one, a share of iterations at
-// a time so that the monitor is told and may stop the work.
-//
-// The floating run is the dual simplex from t at its upper bound: that
-// start is dual feasible (t's reduced cost is 1 at its upper bound, s's 0
-// at its lower), while the primal start y = 0 is one vertex of the cone's
-// apex where nearly every pivot is degenerate. The long-step ratio test
-// passes t's bounds in one step. Measured on the shared networks, this is
-// several times faster than the primal simplex on the largest programs
-// (RERS2020-PT-pb103: 2.9 s against 32 s); GLPK's scaling did not help.
-void solve(glp_prob* lp, Monitor& monitor) {
-  int n = glp_get_num_cols(lp) / 2;
-  for (int k = 1; k <= n; ++k) glp_set_col_stat(lp, k, GLP_NU);
-  glp_smcp floating;
-  glp_init_smcp(&floating);
-  floating.msg_lev = GLP_MSG_OFF;
-  floating.meth = GLP_DUALP;
-  floating.r_test = GLP_RT_FLIP;
-  floating.it_lim = kIterationsPerCall;
-  int status;
-  do {
-    status = glp_simplex(lp, &floating);
-    monitor.tick();
-  } while (status == GLP_EITLIM);
-  // Whatever the floating run left, the exact run starts from its basis
-  // (or from the standard one when that basis is singular).
+void load_basis(glp_prob* lp, const FloatSolution& start) {
+  for (size_t j = 0; j < start.column_status.size(); ++j)
+    glp_set_col_stat(lp, static_cast<int>(j) + 1, start.column_status[j]);
+  for (size_t i = 0; i < start.row_status.size(); ++i)
+    glp_set_row_stat(lp, static_cast<int>(i) + 1, start.row_status[i]);
+}
+
+// The exact simplex, a share of pivots at a time so that the monitor is
+// told and may stop the work.
+void solve_exactly(glp_prob* lp, Monitor& monitor) {
   glp_smcp exact;
   glp_init_smcp(&exact);
   exact.msg_lev = GLP_MSG_OFF;
   exact.it_lim = kIterationsPerCall;
+  int status;
   do {
     status = glp_exact(lp, &exact);
     if (status == GLP_EBADB || status == GLP_ESING) {
@@ -100,29 +84,63 @@ void solve(glp_prob* lp, Monitor& monitor) {
   }
 }
 
+void check_coefficients(const SparseMatrix& a, const Component& component) {
+  for (uint32_t i : component.rows) {
+    a.for_each_in_row(i, [&](uint32_t, int64_t v) {
+      if (v >= kExactDouble || v <= -kExactDouble) {
+        throw InvalidArgument("a coefficient past 2^53 does not fit the linear program");
+      }
+    });
+  }
+}
+
 }  // namespace
 
 uint64_t program_bytes(uint64_t rows, uint64_t columns, uint64_t nonzeros) {
   return 400 * (rows + columns) + 200 * nonzeros;
 }
 
+std::vector<mpz_class> exact_support(const SparseMatrix& a, const SparseMatrix& by_column,
+                                     const Component& component, const std::vector<uint32_t>& local,
+                                     const FloatSolution& start, Monitor& monitor) {
+  // No constraint: every unknown is a semiflow (GLPK takes no program
+  // without rows).
+  if (component.columns.empty()) return std::vector<mpz_class>(component.rows.size(), 1);
+  monitor.new_units();
+  Program lp = build(by_column, component, local);
+  load_basis(lp.get(), start);
+  solve_exactly(lp.get(), monitor);
+  return exact_values(a, component, local, lp.get());
+}
+
 std::vector<mpz_class> component_support(const SparseMatrix& a, const SparseMatrix& by_column,
-                                         const Component& component, Monitor& monitor,
-                                         uint64_t& held, uint64_t budget) {
-  std::vector<uint32_t> local(a.rows, UINT32_MAX);
+                                         const Component& component, std::vector<uint32_t>& local,
+                                         Monitor& monitor, uint64_t& held, uint64_t budget) {
+  check_coefficients(a, component);
   uint64_t nonzeros = 0;
   for (uint32_t k = 0; k < component.rows.size(); ++k) {
     local[component.rows[k]] = k;
     nonzeros += a.start[component.rows[k] + 1] - a.start[component.rows[k]];
   }
-  uint64_t bytes =
-      program_bytes(component.columns.size(), 2 * component.rows.size(), 2 * nonzeros) +
-      uint64_t{a.rows} * sizeof(uint32_t);
+  uint64_t bytes = program_bytes(component.columns.size(), 2 * component.rows.size(), 2 * nonzeros);
+  struct Restore {
+    const Component& component;
+    std::vector<uint32_t>& local;
+    ~Restore() {
+      for (uint32_t i : component.rows) local[i] = UINT32_MAX;
+    }
+  } restore{component, local};
   if (held + bytes > budget) throw OutOfMemory();
   held += bytes;
-  Program lp = build(by_column, component, local);
-  solve(lp.get(), monitor);
-  std::vector<mpz_class> y = exact_values(a, component, local, lp.get());
+  std::vector<mpz_class> y;
+  if (graph_support(a, component, y, monitor)) {
+    held -= bytes;
+    return y;
+  }
+  FloatSolution solution = solve_floating(by_column, component, local, monitor);
+  if (!read_certificates(a, component, solution, y, monitor)) {
+    y = exact_support(a, by_column, component, local, solution, monitor);
+  }
   held -= bytes;
   return y;
 }

@@ -51,10 +51,10 @@ Covering covering(const Network& network, const Control& control) {
   uint64_t held = 2 * matrix_bytes(n);
   if (held > control.memory_budget) throw OutOfMemory();
   Covering result;
-  result.species = largest_support(n, by_reaction, std::vector<uint8_t>(n.rows, 1), monitor, held,
-                                   control.memory_budget);
-  result.reactions = largest_support(by_reaction, n, std::vector<uint8_t>(n.columns, 1), monitor,
-                                     held, control.memory_budget);
+  result.species =
+      largest_support(n, std::vector<uint8_t>(n.rows, 1), monitor, held, control.memory_budget);
+  result.reactions = largest_support(by_reaction, std::vector<uint8_t>(n.columns, 1), monitor, held,
+                                     control.memory_budget);
   result.conservative = result.species.covered.size() == n.rows;
   result.consistent = result.reactions.covered.size() == n.columns;
   monitor.report();
@@ -67,11 +67,10 @@ Persistence persistence(const Network& network, const Siphons& siphons, const Co
   }
   Monitor monitor(control, Progress::kCovering);
   const SparseMatrix& n = network.stoichiometry();
-  SparseMatrix by_reaction = transposed(n);
-  uint64_t held = 2 * matrix_bytes(n);
+  uint64_t held = matrix_bytes(n);
   if (held > control.memory_budget) throw OutOfMemory();
   std::vector<uint8_t> all(n.rows, 1);
-  CoveredSet species = largest_support(n, by_reaction, all, monitor, held, control.memory_budget);
+  CoveredSet species = largest_support(n, all, monitor, held, control.memory_budget);
   Persistence result;
   result.conservative = species.covered.size() == n.rows;
   // A semiflow inside a siphon uses covered species only: its program is
@@ -87,9 +86,8 @@ Persistence persistence(const Network& network, const Siphons& siphons, const Co
     bool contains = false;
     if (!rows.empty()) {
       SparseMatrix part = restricted(n, rows, renumbered);
-      SparseMatrix part_by_column = transposed(part);
-      contains = !largest_support(part, part_by_column, std::vector<uint8_t>(part.rows, 1), monitor,
-                                  held, control.memory_budget)
+      contains = !largest_support(part, std::vector<uint8_t>(part.rows, 1), monitor, held,
+                                  control.memory_budget)
                       .covered.empty();
     }
     if (!contains) result.without_semiflow.push_back(i);

@@ -12,10 +12,13 @@ namespace {
 constexpr double kDenominatorLimit = 16777216.0;          // 2^24
 constexpr double kRelativeError = 1.0 / 1099511627776.0;  // 2^-40
 
-// Whether y (on component.rows) is a semiflow of the component: y A = 0.
-bool in_kernel(const SparseMatrix& a, const Component& component, const std::vector<mpz_class>& y) {
+}  // namespace
+
+bool in_kernel(const SparseMatrix& a, const Component& component, const std::vector<mpz_class>& y,
+               Monitor* monitor) {
   std::map<uint32_t, mpz_class> sum;
   for (size_t k = 0; k < component.rows.size(); ++k) {
+    if (monitor) monitor->tick();
     if (y[k] == 0) continue;
     a.for_each_in_row(component.rows[k], [&](uint32_t j, int64_t v) {
       sum[j] += y[k] * mpz_class(static_cast<long>(v));
@@ -27,7 +30,6 @@ bool in_kernel(const SparseMatrix& a, const Component& component, const std::vec
   return true;
 }
 
-// Fractions to integers over their common denominator.
 std::vector<mpz_class> scaled(const std::vector<mpq_class>& values) {
   mpz_class denominator = 1;
   for (const mpq_class& v : values) denominator = lcm(denominator, v.get_den());
@@ -35,6 +37,8 @@ std::vector<mpz_class> scaled(const std::vector<mpq_class>& values) {
   for (const mpq_class& v : values) integers.push_back(v.get_num() * (denominator / v.get_den()));
   return integers;
 }
+
+namespace {
 
 // A sparse row of rationals, by column.
 using RationalRow = std::map<int, mpq_class>;

@@ -1,4 +1,5 @@
-// The exact semiflow behind a solution of the covering program.
+// The exact semiflow behind a solution of the covering program, and the
+// exact helpers that the certificates share.
 //
 // GLPK's exact simplex computes in rationals but hands its values out as
 // doubles. The values are read back as the simplest fractions within a
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/monitor.h"
 #include "covering/presolve.h"
 #include "crninv/sparse_matrix.h"
 
@@ -27,6 +29,14 @@ std::vector<mpz_class> exact_values(const SparseMatrix& a, const Component& comp
 // The simplest fraction within a relative 2^-40 of x (denominators up to
 // 2^24), or false.
 bool simplest_fraction(double x, mpq_class& q);
+
+// Whether y (on component.rows) is a semiflow of the component: y A = 0.
+// monitor, when given, is ticked at each row.
+bool in_kernel(const SparseMatrix& a, const Component& component, const std::vector<mpz_class>& y,
+               Monitor* monitor = nullptr);
+
+// Fractions to integers over their common denominator.
+std::vector<mpz_class> scaled(const std::vector<mpq_class>& values);
 
 }  // namespace crninv
 

@@ -1,15 +1,17 @@
-// The monitor's callback stays on time when the units of work change cost:
-// after millions of light units have stretched the clock's reading period,
-// units of milliseconds told as heavy still reach the callback every 20 ms
-// or so, where told as light they would wait for a whole period.
+// The monitor's reading of the clock when the units of work change cost.
+// After millions of light units have stretched the reading period, units
+// of milliseconds told as heavy still reach the callback every 20 ms or so,
+// where told as light they would wait for a whole period; and after a
+// change of units (new_units) the clock is read at the very next unit.
 #include "base/monitor.h"
-#include "crninv/errors.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdint>
 #include <thread>
+
+#include "crninv/errors.h"
 
 namespace {
 
@@ -55,6 +57,30 @@ TEST(Monitor, HeavyTicksStopTheWork) {
   Monitor quiet(silent, Progress::kSemiflows);
   std::this_thread::sleep_for(std::chrono::milliseconds(25));
   quiet.heavy_tick();  // no callback: nothing to tell
+}
+
+TEST(Monitor, NewUnitsReadTheClockAtTheNextTick) {
+  crninv::Control control;
+  bool stop = false;
+  control.progress = [&](const crninv::Progress&) { return !stop; };
+  crninv::Monitor monitor(control, crninv::Progress::kCovering);
+  // A million units of nothing: the clock is then read only every many
+  // thousands of them.
+  for (int i = 0; i < 1000000; ++i) monitor.tick();
+  stop = true;
+  std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  // Dear units now (a simplex iteration each): the very next one reads the
+  // clock, finds the callback due, and it asks to stop.
+  monitor.new_units();
+  EXPECT_THROW(monitor.tick(), crninv::Cancelled);
+}
+
+TEST(Monitor, NewUnitsWithoutCallbackDoNothing) {
+  crninv::Control control;
+  crninv::Monitor monitor(control, crninv::Progress::kCovering);
+  monitor.new_units();
+  EXPECT_NO_THROW(monitor.tick());
+  EXPECT_NO_THROW(monitor.report());
 }
 
 }  // namespace

@@ -40,8 +40,10 @@ struct Covering {
   bool consistent = false;    // every reaction covered
 };
 
-// Two linear programs (one per side, split into the independent parts of
-// the network) solved by GLPK's exact rational simplex. Progress is
+// Per side, exact rules that shrink the problem, then one linear program
+// per independent part left, solved in floating point (CLP) and read back
+// as exact certificates that are checked, with GLPK's exact rational
+// simplex where they cannot be read; see the manual page. Progress is
 // reported at stage kCovering (step: programs solved of steps). Throws
 // OutOfMemory or Cancelled.
 Covering covering(const Network& network, const Control& control);
@@ -61,8 +63,8 @@ struct Persistence {
   bool persistent() const { return criterion && conservative; }
 };
 
-// siphons must be the minimal siphons of network. One linear program per
-// siphon that holds covered species, on those species alone.
+// siphons must be the minimal siphons of network. One covering of the
+// species per siphon that holds covered species, on those species alone.
 Persistence persistence(const Network& network, const Siphons& siphons, const Control& control);
 
 // The text of --covering: the covered species and reactions, the verdicts

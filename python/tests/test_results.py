@@ -141,6 +141,7 @@ def test_the_gil_is_released():
     done.set()
     thread.join()
     during = [t for t in ticks if start < t < end]
-    # The other thread ran all along: no gap of a tenth of the call.
-    assert len(during) > 10
-    assert max(b - a for a, b in zip(during, during[1:])) < (end - start) / 10
+    # The other thread ran during the call. Were the GIL held, it could
+    # tick at most once there, before the call took it: how often it ticks
+    # beyond that depends on the machine's load, so it is not asked.
+    assert len(during) >= 3
