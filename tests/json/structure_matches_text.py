@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Checks that the structure's JSON parses and says what its text report says.
 
-usage: structure_matches_text.py "COMMAND" NETWORK...
+usage: structure_matches_text.py CRNINV NETWORK...
 
-COMMAND writes the text report of a network file, and its JSON with --json added
-(build/tests/structure_report, or crninv --structure). For each network the text
+CRNINV --structure writes the text report of a network file, and its JSON with
+--json added. For each network the text
 report is written again from the JSON document alone and must be the text report,
 byte for byte; the classes in the JSON must partition the complexes, each
 complex's class must list it, and each reaction must lie in its complexes' class.
@@ -12,7 +12,6 @@ Exit status 0 when all agree, 1 otherwise, 77 when no network was found.
 """
 import json
 import os
-import shlex
 import subprocess
 import sys
 
@@ -100,7 +99,7 @@ def consistent(d):
 
 
 def main():
-    command = shlex.split(sys.argv[1])
+    command = [sys.argv[1], "--structure"]
     paths = [p for p in sys.argv[2:] if os.path.exists(p)]
     if not paths:
         return 77

@@ -10,7 +10,7 @@
 
 SemiflowList minimal_semiflows_of(const std::string& path, const crninv::Network& network,
                                   bool transitions, uint64_t cap) {
-  std::string command = std::string(CRNINV_BINARY) + " --semiflows --max-semiflows " +
+  std::string command = "'" + std::string(CRNINV_BINARY) + "' --semiflows --max-semiflows " +
                         std::to_string(cap) + (transitions ? " --transitions '" : " '") + path +
                         "' 2>/dev/null";
   FILE* pipe = popen(command.c_str(), "r");
