@@ -5,10 +5,13 @@
 # (examples/consumer), and every manual page rendered without a warning.
 # Exit 77 (skipped) when neither man nor groff is there to render the pages.
 #
-#   usage: install_tree.sh <build dir> <tests dir>
+#   usage: install_tree.sh <build dir> <tests dir> [<compiler flags of the build>]
+# The consumer is compiled with the build's flags: a library built with the
+# sanitizers links only into a program built with them.
 set -u
 build=$(realpath "$1")
 tests=$(realpath "$2")
+flags=${3:-}
 # The prefix lies in the build tree, where programs are known to run (a
 # temporary folder may be mounted without the right to execute).
 prefix=$(mktemp -d "$build/install-tree.XXXXXX")
@@ -40,7 +43,7 @@ done
 # headers and the libraries under the prefix, nothing of this tree's.
 consumer=$prefix/consumer-build
 if ! cmake -S "$tests/../examples/consumer" -B "$consumer" -DCMAKE_PREFIX_PATH="$prefix" \
-    -DCMAKE_BUILD_TYPE=Release >"$prefix/consumer.log" 2>&1 ||
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS="$flags" >"$prefix/consumer.log" 2>&1 ||
   ! cmake --build "$consumer" >>"$prefix/consumer.log" 2>&1; then
   echo "examples/consumer does not build against the installed library:"
   cat "$prefix/consumer.log"
