@@ -1,5 +1,7 @@
 #include "base/json_text.h"
 
+#include <algorithm>
+
 namespace crninv {
 
 void append_json_string(std::string& out, std::string_view text) {
@@ -35,6 +37,19 @@ std::string json_named(const std::vector<std::string>& names,
     uint32_t i = positions ? (*positions)[k] : static_cast<uint32_t>(k);
     if (k > 0) out += ", ";
     out += "{\"index\": " + std::to_string(i) + ", \"name\": " + json_string(names[i]) + "}";
+  }
+  return out + "]";
+}
+
+std::string json_sorted_names(const std::vector<std::string>& names,
+                              const std::vector<uint32_t>& positions) {
+  std::vector<std::string_view> sorted;
+  for (uint32_t i : positions) sorted.push_back(names[i]);
+  std::sort(sorted.begin(), sorted.end());
+  std::string out = "[";
+  for (size_t k = 0; k < sorted.size(); ++k) {
+    if (k > 0) out += ", ";
+    append_json_string(out, sorted[k]);
   }
   return out + "]";
 }

@@ -21,6 +21,10 @@ std::string json_string(std::string_view text);
 std::string json_named(const std::vector<std::string>& names,
                        const std::vector<uint32_t>* positions);
 
+// ["A", "B"]: the names at the positions given, in byte order.
+std::string json_sorted_names(const std::vector<std::string>& names,
+                              const std::vector<uint32_t>& positions);
+
 // [0, 4, 7]
 std::string json_indices(const std::vector<uint32_t>& indices);
 

@@ -135,20 +135,23 @@ def reference(species, reactions):
 
 def from_json(doc):
     """The same facts read from the program's JSON."""
-    complexes = [tuple((t["index"], t["coefficient"]) for t in c["terms"]) for c in doc["complexes"]]
+    index = {s["name"]: s["index"] for s in doc["species"]}
+    complexes = [tuple(sorted((index[name], k) for name, k in c.items()))
+                 for c in doc["complexes"]]
 
     def members(cls):
-        return frozenset(complexes[i] for i in cls["complexes"])
+        return frozenset(complexes[i] for i in cls)
 
-    strong = doc["strong_classes"]
+    strong = doc["strong_linkage_classes"]
     return {
         "complexes": set(complexes),
         "linkage": {members(c) for c in doc["linkage_classes"]},
         "strong": {members(c) for c in strong},
-        "terminal": {members(c) for c in strong if c["terminal"]},
+        "terminal": {members(strong[i]) for i in doc["terminal"]},
         "rank": doc["rank"],
         "deficiency": doc["deficiency"],
-        "class_deficiency": {members(c): c["deficiency"] for c in doc["linkage_classes"]},
+        "class_deficiency": {members(c): d["deficiency"] for c, d in
+                             zip(doc["linkage_classes"], doc["linkage_class_details"])},
         "reversible": doc["reversible"],
         "weakly_reversible": doc["weakly_reversible"],
     }

@@ -39,6 +39,11 @@ std::vector<uint32_t> complement(const std::vector<uint32_t>& covered, size_t co
   return rest;
 }
 
+// Whether the set covers all count of its kind, as JSON.
+const char* flag(const CoveredSet& set, size_t count) {
+  return set.covered.size() == count ? "true" : "false";
+}
+
 std::string side_text(const std::vector<std::string>& names, const CoveredSet& set,
                       const SideWords& words) {
   std::vector<uint32_t> rest = complement(set.covered, names.size());
@@ -61,9 +66,7 @@ std::string side_json(const std::vector<std::string>& names, const CoveredSet& s
   std::transform(verdict.begin(), verdict.end(), verdict.begin(), ::tolower);
   std::string json = "{\"covered\": " + json_indices(set.covered) +
                      ", \"not_covered\": " + json_indices(complement(set.covered, names.size())) +
-                     ", \"" + verdict +
-                     "\": " + (set.covered.size() == names.size() ? "true" : "false") +
-                     ", \"certificate\": [";
+                     ", \"" + verdict + "\": " + flag(set, names.size()) + ", \"certificate\": [";
   const IntegerRows& row = set.certificate;
   for (uint64_t e = 0; e < row.nonzeros(); ++e) {
     uint32_t i = row.column[e];
@@ -84,6 +87,12 @@ std::string covering_text(const Network& network, const Covering& covering) {
 std::string covering_json(const Network& network, const Covering& covering) {
   return "{\"species\": " + json_named(network.species(), nullptr) +
          ",\n \"reactions\": " + json_named(network.reactions(), nullptr) +
+         ",\n \"covered_species\": " +
+         json_sorted_names(network.species(), covering.species.covered) +
+         ",\n \"covered_reactions\": " +
+         json_sorted_names(network.reactions(), covering.reactions.covered) +
+         ",\n \"conservative\": " + flag(covering.species, network.species_count()) +
+         ",\n \"consistent\": " + flag(covering.reactions, network.reactions().size()) +
          ",\n \"covering\": {\"species\": " +
          side_json(network.species(), covering.species, kSpecies) +
          ",\n  \"reactions\": " + side_json(network.reactions(), covering.reactions, kReactions) +

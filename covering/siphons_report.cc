@@ -1,4 +1,7 @@
 #include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "base/json_text.h"
 #include "crninv/covering.h"
@@ -52,8 +55,8 @@ std::string siphons_report_json(const Network& network, const Siphons& siphons,
                      ",\n \"reactions\": " + json_named(network.reactions(), nullptr) + ",\n \"" +
                      (traps ? "traps" : "siphons") + "\": [";
   for (size_t k = 0; k < order.size(); ++k) {
-    json += std::string(k > 0 ? "," : "") +
-            "\n  {\"species\": " + json_named(network.species(), &siphons.sets[order[k]]) + "}";
+    json += std::string(k > 0 ? "," : "") + "\n  " +
+            json_sorted_names(network.species(), siphons.sets[order[k]]);
   }
   json += order.empty() ? "]" : "\n ]";
   if (persistence) {

@@ -56,38 +56,42 @@ void append_network(std::string& out, const Network& network, const Structure& s
     out += ", \"reactant\": " + std::to_string(s.reactant[j]) +
            ", \"product\": " + std::to_string(s.product[j]) + '}';
   });
+  // A complex as an object from species name to coefficient, {} for the
+  // empty complex.
   append_array(out, "complexes", s.complexes.size(), [&](size_t c) {
-    out += "{\"index\": " + std::to_string(c) + ", \"terms\": [";
+    out += '{';
     const std::vector<Term>& terms = s.complexes[c];
     for (size_t t = 0; t < terms.size(); ++t) {
       if (t > 0) out += ", ";
-      append_named(out, terms[t].species, network.species()[terms[t].species]);
-      out += ", \"coefficient\": " + std::to_string(terms[t].coefficient) + '}';
+      append_json_string(out, network.species()[terms[t].species]);
+      out += ": " + std::to_string(terms[t].coefficient);
     }
-    out += "], \"linkage_class\": " + std::to_string(s.linkage_class_of[c]) +
-           ", \"strong_class\": " + std::to_string(s.strong_class_of[c]) + '}';
+    out += '}';
   });
 }
 
+// The classes as arrays of complex numbers, the terminal strong classes by
+// number, then what the report says of each linkage class.
 void append_classes(std::string& out, const Structure& s) {
-  append_array(out, "linkage_classes", s.linkage_classes.size(), [&](size_t i) {
+  append_array(out, "linkage_classes", s.linkage_classes.size(),
+               [&](size_t i) { append_indices(out, s.linkage_classes[i].complexes); });
+  append_array(out, "strong_linkage_classes", s.strong_classes.size(),
+               [&](size_t i) { append_indices(out, s.strong_classes[i].complexes); });
+  std::vector<uint32_t> terminal;
+  for (uint32_t i = 0; i < s.strong_classes.size(); ++i) {
+    if (s.strong_classes[i].terminal) terminal.push_back(i);
+  }
+  out += ",\n \"terminal\": ";
+  append_indices(out, terminal);
+  append_array(out, "linkage_class_details", s.linkage_classes.size(), [&](size_t i) {
     const LinkageClass& l = s.linkage_classes[i];
-    out += "{\"index\": " + std::to_string(i) + ", \"complexes\": ";
-    append_indices(out, l.complexes);
-    out += ", \"reactions\": ";
+    out += "{\"index\": " + std::to_string(i) + ", \"reactions\": ";
     append_indices(out, l.reactions);
-    out += ", \"strong_classes\": ";
+    out += ", \"strong_linkage_classes\": ";
     append_indices(out, l.strong_classes);
     out += ", \"rank\": " + std::to_string(l.rank) +
            ", \"deficiency\": " + std::to_string(l.deficiency) +
            ", \"terminal_classes\": " + std::to_string(l.terminal_classes) + '}';
-  });
-  append_array(out, "strong_classes", s.strong_classes.size(), [&](size_t i) {
-    const StrongClass& k = s.strong_classes[i];
-    out += "{\"index\": " + std::to_string(i) + ", \"complexes\": ";
-    append_indices(out, k.complexes);
-    out += ", \"linkage_class\": " + std::to_string(k.linkage_class) +
-           ", \"terminal\": " + boolean(k.terminal) + '}';
   });
 }
 

@@ -70,3 +70,33 @@ def test_values_follow_the_definitions(path):
     x = np.array([c.reaction_certificate.get(name, 0) for name in net.reactions], dtype=object)
     assert not (n.astype(object).dot(x)).any()
     assert json.loads(c.to_json())["covering"]["species"]["conservative"] == c.conservative
+
+
+@pytest.mark.parametrize("path", NETS, ids=lambda p: p.name)
+def test_json_members_scripts_read(path):
+    """The members a script reads, in the shapes it reads them, say what
+    the Python values say."""
+    net = crninv.read_network(path)
+    s = crninv.structure(net)
+    d = json.loads(s.to_json())
+    assert d["complexes"] == s.complexes
+    assert d["linkage_classes"] == [sorted(k) for k in d["linkage_classes"]]
+    assert len(d["linkage_classes"]) == len(s.linkage_classes)
+    assert sorted(c for k in d["strong_linkage_classes"] for c in k) == list(range(len(s.complexes)))
+    # Terminal: no reaction leaves the class.
+    strong_of = {c: i for i, k in enumerate(d["strong_linkage_classes"]) for c in k}
+    leaves = {strong_of[a] for a, b in s.reaction_complexes if strong_of[a] != strong_of[b]}
+    assert d["terminal"] == [i for i in range(len(d["strong_linkage_classes"])) if i not in leaves]
+    assert (d["rank"], d["deficiency"], d["weakly_reversible"]) == (
+        s.rank, s.deficiency, s.weakly_reversible)
+
+    for kind, found in (("siphons", crninv.siphons(net)), ("traps", crninv.traps(net))):
+        listed = json.loads(found.to_json())[kind]
+        assert all(names == sorted(names) for names in listed)
+        assert sorted(map(sorted, listed)) == sorted(sorted(f) for f in found)
+
+    c = crninv.covering(net)
+    d = json.loads(c.to_json())
+    assert d["covered_species"] == sorted(c.species)
+    assert d["covered_reactions"] == sorted(c.reactions)
+    assert (d["conservative"], d["consistent"]) == (c.conservative, c.consistent)

@@ -17,10 +17,9 @@ import sys
 
 
 def complex_text(c):
-    if not c["terms"]:
+    if not c:
         return "0"
-    return " + ".join((f"{t['coefficient']} " if t["coefficient"] != 1 else "") + t["name"]
-                      for t in c["terms"])
+    return " + ".join((f"{k} " if k != 1 else "") + name for name, k in c.items())
 
 
 def labels(prefix, indices):
@@ -31,15 +30,24 @@ def yes_no(b):
     return "yes" if b else "no"
 
 
+def linkage_class_of_strong(d):
+    """For each strong linkage class, the linkage class that holds it."""
+    of = {}
+    for l in d["linkage_class_details"]:
+        for k in l["strong_linkage_classes"]:
+            of[k] = l["index"]
+    return [of[k] for k in range(len(d["strong_linkage_classes"]))]
+
+
 def text_from(d):
-    strong, linkage = d["strong_classes"], d["linkage_classes"]
+    strong, linkage = d["strong_linkage_classes"], d["linkage_classes"]
+    details = d["linkage_class_details"]
     out = ["Network structure:",
            f"\tspecies: {len(d['species'])}",
            f"\treactions: {len(d['reactions'])}",
            f"\tcomplexes (n): {len(d['complexes'])}",
            f"\tlinkage classes (l): {len(linkage)}",
-           f"\tstrong linkage classes: {len(strong)}, terminal: "
-           f"{sum(k['terminal'] for k in strong)}",
+           f"\tstrong linkage classes: {len(strong)}, terminal: {len(d['terminal'])}",
            f"\trank of N (s): {d['rank']}",
            f"\tdeficiency (n - l - s): {d['deficiency']}",
            f"\treversible: {yes_no(d['reversible'])}",
@@ -63,37 +71,45 @@ def text_from(d):
                    f"{complex_text(d['complexes'][a])} and C{b + 1} = "
                    f"{complex_text(d['complexes'][b])}")
     out += ["", "Complexes:"]
-    out += [f"\tC{c['index'] + 1} = {complex_text(c)}" for c in d["complexes"]]
+    out += [f"\tC{i + 1} = {complex_text(c)}" for i, c in enumerate(d["complexes"])]
     out += ["", "Reactions (reactant complex -> product complex):"]
     out += [f"\t{r['name']}: C{r['reactant'] + 1} -> C{r['product'] + 1}" for r in d["reactions"]]
     out += ["", "Linkage classes (complexes; reactions, rank, deficiency):"]
-    for l in linkage:
+    for i, complexes in enumerate(linkage):
+        l = details[i]
         count = len(l["reactions"])
-        out.append(f"\tL{l['index'] + 1}: {labels('C', l['complexes'])}; {count} "
+        out.append(f"\tL{i + 1}: {labels('C', complexes)}; {count} "
                    f"reaction{'' if count == 1 else 's'}, rank {l['rank']}, "
                    f"deficiency {l['deficiency']}")
     out += ["", "Strong linkage classes (linkage class, terminal or not: complexes):"]
-    for k in strong:
-        out.append(f"\tSL{k['index'] + 1} in L{k['linkage_class'] + 1}, "
-                   f"{'terminal' if k['terminal'] else 'not terminal'}: "
-                   f"{labels('C', k['complexes'])}")
+    holder = linkage_class_of_strong(d)
+    for i, complexes in enumerate(strong):
+        out.append(f"\tSL{i + 1} in L{holder[i] + 1}, "
+                   f"{'terminal' if i in d['terminal'] else 'not terminal'}: "
+                   f"{labels('C', complexes)}")
     return "\n".join(out) + "\n"
 
 
 def consistent(d):
     """Empty when the classes hang together, else what does not."""
     n = len(d["complexes"])
-    for key, of in (("linkage_classes", "linkage_class"), ("strong_classes", "strong_class")):
-        members = sorted(c for k in d[key] for c in k["complexes"])
+    class_of = {}
+    for key in ("linkage_classes", "strong_linkage_classes"):
+        members = sorted(c for k in d[key] for c in k)
         if members != list(range(n)):
             return f"the {key} do not partition the complexes"
-        for k in d[key]:
-            if any(d["complexes"][c][of] != k["index"] for c in k["complexes"]):
-                return f"a complex of {key} {k['index']} names another class"
+        class_of[key] = {c: i for i, k in enumerate(d[key]) for c in k}
+    holder = linkage_class_of_strong(d)
+    if any(holder[class_of["strong_linkage_classes"][c]] != class_of["linkage_classes"][c]
+           for c in range(n)):
+        return "a strong linkage class lies outside its linkage class"
+    if d["terminal"] != sorted(set(d["terminal"])) or \
+            any(not 0 <= k < len(d["strong_linkage_classes"]) for k in d["terminal"]):
+        return "the terminal classes are not distinct class numbers in order"
     for r in d["reactions"]:
-        cls = d["complexes"][r["reactant"]]["linkage_class"]
-        if d["complexes"][r["product"]]["linkage_class"] != cls or \
-                r["index"] not in d["linkage_classes"][cls]["reactions"]:
+        cls = class_of["linkage_classes"][r["reactant"]]
+        if class_of["linkage_classes"][r["product"]] != cls or \
+                r["index"] not in d["linkage_class_details"][cls]["reactions"]:
             return f"reaction {r['index']} is not in its complexes' linkage class"
     return ""
 
