@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "base/strong_components.h"
 #include "covering/exact_values.h"
 
 namespace crninv {
@@ -53,48 +54,13 @@ void index_arcs(Graph& g, bool by_tail, std::vector<uint64_t>& start, std::vecto
   }
 }
 
-// Strongly connected parts by Tarjan's algorithm, without recursion:
-// part[v], numbered as they complete, so that an arc between two parts
-// goes from the higher number to the lower.
+// Strongly connected parts: part[v], numbered as they complete, so that
+// an arc between two parts goes from the higher number to the lower.
 std::vector<uint32_t> parts_of(const Graph& g, Monitor& monitor) {
-  std::vector<uint32_t> order(g.nodes, kNone), low(g.nodes, 0), part(g.nodes, kNone), stack;
-  std::vector<std::pair<uint32_t, uint64_t>> calls;  // node, next arc to follow
-  uint32_t counter = 0, parts = 0;
-  auto enter = [&](uint32_t v) {
-    order[v] = low[v] = counter++;
-    stack.push_back(v);
-    calls.emplace_back(v, g.out_start[v]);
-  };
-  for (uint32_t s = 0; s < g.nodes; ++s) {
-    if (order[s] != kNone) continue;
-    enter(s);
-    while (!calls.empty()) {
-      uint32_t v = calls.back().first;
-      uint64_t e = calls.back().second;
-      if (e < g.out_start[v + 1]) {
-        ++calls.back().second;
-        uint32_t w = g.arcs[g.out[e]].head;
-        if (order[w] == kNone) {
-          enter(w);
-        } else if (part[w] == kNone) {
-          low[v] = std::min(low[v], order[w]);
-        }
-        continue;
-      }
-      calls.pop_back();
-      if (!calls.empty()) low[calls.back().first] = std::min(low[calls.back().first], low[v]);
-      if (low[v] != order[v]) continue;
-      uint32_t w;
-      do {
-        w = stack.back();
-        stack.pop_back();
-        part[w] = parts;
-      } while (w != v);
-      ++parts;
-      monitor.tick();
-    }
-  }
-  return part;
+  std::vector<uint32_t> heads(g.out.size());
+  for (size_t e = 0; e < g.out.size(); ++e) heads[e] = g.arcs[g.out[e]].head;
+  uint32_t count;
+  return strong_components(g.out_start, heads, &count, &monitor);
 }
 
 // Breadth first from root along the arcs inside its part, forward (out of

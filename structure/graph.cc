@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/strong_components.h"
+
 namespace crninv {
 
 namespace {
@@ -30,7 +32,8 @@ uint32_t find_root(std::vector<uint32_t>& parent, uint32_t v) {
 
 // The arcs leaving each node: targets[start[v] .. start[v + 1]).
 struct Adjacency {
-  std::vector<uint32_t> start, targets;
+  std::vector<uint64_t> start;
+  std::vector<uint32_t> targets;
 };
 
 Adjacency out_arcs(const ReactionGraph& graph) {
@@ -39,7 +42,7 @@ Adjacency out_arcs(const ReactionGraph& graph) {
   for (uint32_t v : graph.from) ++a.start[v + 1];
   for (uint32_t v = 0; v < graph.nodes; ++v) a.start[v + 1] += a.start[v];
   a.targets.resize(graph.from.size());
-  std::vector<uint32_t> next(a.start.begin(), a.start.end() - 1);
+  std::vector<uint64_t> next(a.start.begin(), a.start.end() - 1);
   for (size_t j = 0; j < graph.from.size(); ++j) a.targets[next[graph.from[j]]++] = graph.to[j];
   return a;
 }
@@ -57,51 +60,10 @@ std::vector<uint32_t> connected_components(const ReactionGraph& graph, uint32_t*
   return by_smallest_node(parent, count);
 }
 
-// Tarjan's algorithm (SIAM J. Comput. 1, 1972) with an explicit stack of
-// frames, so that a long chain of complexes cannot exhaust the call stack.
 std::vector<uint32_t> strong_components(const ReactionGraph& graph, uint32_t* count) {
   Adjacency adjacency = out_arcs(graph);
-  uint32_t n = graph.nodes;
-  std::vector<uint32_t> order(n, kNone), low(n), raw(n, kNone);
-  std::vector<uint32_t> held;  // Tarjan's stack: visited, component not yet known
-  std::vector<std::pair<uint32_t, uint32_t>> frames;  // node, next arc to follow
-  uint32_t visited = 0, components = 0;
-  auto enter = [&](uint32_t v) {
-    order[v] = low[v] = visited++;
-    held.push_back(v);
-    frames.emplace_back(v, adjacency.start[v]);
-  };
-  for (uint32_t root = 0; root < n; ++root) {
-    if (order[root] != kNone) continue;
-    enter(root);
-    while (!frames.empty()) {
-      auto& [v, arc] = frames.back();
-      if (arc < adjacency.start[v + 1]) {
-        uint32_t w = adjacency.targets[arc++];
-        if (order[w] == kNone) {
-          enter(w);
-        } else if (raw[w] == kNone) {
-          low[v] = std::min(low[v], order[w]);
-        }
-        continue;
-      }
-      uint32_t done = v;
-      frames.pop_back();
-      if (!frames.empty()) {
-        uint32_t parent = frames.back().first;
-        low[parent] = std::min(low[parent], low[done]);
-      }
-      if (low[done] != order[done]) continue;
-      uint32_t w;
-      do {
-        w = held.back();
-        held.pop_back();
-        raw[w] = components;
-      } while (w != done);
-      ++components;
-    }
-  }
-  return by_smallest_node(raw, count);
+  return by_smallest_node(strong_components(adjacency.start, adjacency.targets, count, nullptr),
+                          count);
 }
 
 std::vector<bool> terminal_components(const ReactionGraph& graph,
