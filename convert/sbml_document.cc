@@ -110,11 +110,23 @@ void flatten(const std::string& path, SBMLDocument& document, const SbmlDiagnost
                   fatal_errors(document, first, true), diagnostics);
 }
 
+// The document as libSBML reads it. libSBML throws where an element
+// declares a level, version and namespace that do not go together (its
+// constructors cannot return an error): that is a document it cannot read.
+std::unique_ptr<SBMLDocument> parse_document(const std::string& path) {
+  try {
+    std::unique_ptr<SBMLDocument> document(readSBMLFromFile(path.c_str()));
+    if (document == nullptr) throw SbmlError(path, "out of memory");
+    return document;
+  } catch (const SBMLConstructorException& e) {
+    throw SbmlError(path, "cannot read SBML", {one_line(e.what())});
+  }
+}
+
 }  // namespace
 
 std::unique_ptr<SBMLDocument> read_document(const std::string& path, SbmlDiagnostics& diagnostics) {
-  std::unique_ptr<SBMLDocument> document(readSBMLFromFile(path.c_str()));
-  if (document == nullptr) throw SbmlError(path, "out of memory");
+  std::unique_ptr<SBMLDocument> document = parse_document(path);
   bool has_model = document->getModel() != nullptr;
   std::vector<std::string> fatal = fatal_errors(*document, 0, !has_model);
   if (!fatal.empty()) throw SbmlError(path, "cannot read SBML", std::move(fatal));
