@@ -85,9 +85,11 @@ TEST(Exact, CancellingMultipliers) {
 // -2147483648 has no 32-bit magnitude: a multiplier made from it is a
 // product that does not fit.
 TEST(Exact, MultipliersOfTheLowestValueOverflow) {
-  for (auto [t, p] : {std::pair{INT32_MIN, 1}, {1, INT32_MIN}, {INT32_MIN, INT32_MIN}}) {
+  for (std::pair<int32_t, int32_t> tp :
+       {std::pair{INT32_MIN, 1}, {1, INT32_MIN}, {INT32_MIN, INT32_MIN}}) {
     int32_t c, b;
-    EXPECT_EQ(overflow_message([&] { cancelling_multipliers(t, p, &c, &b); }), kMultiplyOverflow);
+    EXPECT_EQ(overflow_message([&] { cancelling_multipliers(tp.first, tp.second, &c, &b); }),
+              kMultiplyOverflow);
   }
 }
 

@@ -275,7 +275,8 @@ TEST(RowOverflow, CheckScaleRefuses) {
       {65536, 32768},   {-65536, 32768}, {32768, -65536},
       {2, -1073741824}, {-1, INT32_MIN}, {1, INT32_MIN},
   };
-  for (const auto& [factor, entry] : cases) {
+  for (const auto& c : cases) {
+    int32_t factor = c.first, entry = c.second;
     Row row;
     fill(row, {0, entry});
     EXPECT_EQ(overflow_message([&] { row.check_scale(factor); }), kMultiply)
