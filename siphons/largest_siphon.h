@@ -36,11 +36,15 @@ std::vector<uint32_t> largest_siphon(const SiphonGraph& graph, const std::vector
 // A siphon inside the siphon siphon (ascending) that holds its species
 // first: first, then for each reaction that produces a species held and
 // consumes none, the first of its inputs in siphon, until none is left.
-// Most often far smaller than siphon, at a cost of its own arcs.
+// Most often far smaller than siphon, at a cost of its own arcs. The
+// species come in the order they were taken in: each after one it keeps
+// in the set.
 std::vector<uint32_t> closure_inside(const SiphonGraph& graph, const std::vector<uint32_t>& siphon,
                                      SiphonWorkspace& work);
 
-// A minimal nonempty siphon inside the nonempty siphon siphon (ascending).
+// A minimal nonempty siphon inside the nonempty siphon siphon (any
+// order), in ascending order. The species are tried for removal in the
+// order given; the order of closure_inside makes most tries short.
 std::vector<uint32_t> minimal_inside(const SiphonGraph& graph, std::vector<uint32_t> siphon,
                                      SiphonWorkspace& work);
 
