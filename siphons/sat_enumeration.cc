@@ -5,7 +5,7 @@
 #include <exception>
 
 #include "crninv/errors.h"
-#include "siphons/largest_siphon.h"
+#include "siphons/minimal_siphon.h"
 
 namespace crninv {
 
@@ -142,8 +142,7 @@ void enumerate_by_sat(const SiphonGraph& graph, uint64_t budget, Monitor& monito
     for (uint32_t s = 0; s < graph.species; ++s) {
       if (solver.val(species_variable(s)) > 0) solution.push_back(s);
     }
-    std::vector<uint32_t> minimal =
-        minimal_inside(graph, closure_inside(graph, solution, work), work);
+    std::vector<uint32_t> minimal = minimal_inside(graph, solution, work);
     ++progress.found;
     found(minimal);
     exclusion.clear();
