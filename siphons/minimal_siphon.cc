@@ -12,36 +12,47 @@ void count_inputs(const SiphonGraph& graph, uint32_t s, SiphonWorkspace& work) {
   }
 }
 
+// The species of a closure in the order they were taken in, each but the
+// first with the reaction that brought it in and the species held before
+// it that this reaction produces.
+struct Closure {
+  std::vector<uint32_t> held, reaction, product;
+};
+
 // The siphon inside siphon that holds its first species: that one, then
 // for each reaction that produces a species held and consumes none, the
 // first of its inputs in siphon, until none is left. Most often far
-// smaller than siphon, at a cost of its own arcs. The species come in the
-// order they were taken in, each after one that it keeps in the set; the
-// workspace is left holding them (inside 1, inputs_inside their inputs).
-std::vector<uint32_t> closure_inside(const SiphonGraph& graph, const std::vector<uint32_t>& siphon,
-                                     SiphonWorkspace& work) {
+// smaller than siphon, at a cost of its own arcs. The workspace is left
+// holding it (inside 1, inputs_inside their inputs).
+Closure closure_inside(const SiphonGraph& graph, const std::vector<uint32_t>& siphon,
+                       SiphonWorkspace& work) {
   // inside: bit 1 in siphon, bit 2 held.
   for (uint32_t s : siphon) work.inside[s] = 1;
-  std::vector<uint32_t> held{siphon.front()};
+  Closure closure;
+  closure.held.push_back(siphon.front());
+  closure.reaction.push_back(graph.reactions);
+  closure.product.push_back(siphon.front());
   work.inside[siphon.front()] |= 2;
   count_inputs(graph, siphon.front(), work);
   // Each species held is checked once, after its own inputs are counted:
   // a reaction that produces it with no input held gets one held.
-  for (size_t next = 0; next < held.size(); ++next) {
-    uint32_t s = held[next];
+  for (size_t next = 0; next < closure.held.size(); ++next) {
+    uint32_t s = closure.held[next];
     for (const uint32_t* r = graph.output_of.begin(s); r != graph.output_of.end(s); ++r) {
       if (work.inputs_inside[*r] != 0) continue;
       for (const uint32_t* q = graph.inputs.begin(*r); q != graph.inputs.end(*r); ++q) {
         if (work.inside[*q] != 1) continue;
         work.inside[*q] |= 2;
-        held.push_back(*q);
+        closure.held.push_back(*q);
+        closure.reaction.push_back(*r);
+        closure.product.push_back(s);
         count_inputs(graph, *q, work);
         break;
       }
     }
   }
   for (uint32_t s : siphon) work.inside[s] >>= 1;
-  return held;
+  return closure;
 }
 
 // Shrinks the siphon S that the workspace holds (inside: 1 in S, 3 in S
@@ -64,9 +75,15 @@ class Shrinker {
   }
 
   // Takes s out with what must follow; keeps the rest when it is a smaller
-  // siphon, else puts everything back and marks s as emptying S.
-  void try_without(uint32_t s) {
+  // siphon, else puts everything back and marks s as emptying S. When s
+  // is the only input in S of reaction r, which produces p known to empty
+  // S, the answer is known without a try: p leaves with s.
+  void try_without(uint32_t s, uint32_t r, uint32_t p) {
     if (work.inside[s] != 1) return;
+    if (r < graph.reactions && work.inputs_inside[r] == 1 && work.inside[p] == 3) {
+      work.inside[s] = 3;
+      return;
+    }
     if (!cascade(s)) {
       std::vector<uint32_t> rest;
       for (uint32_t t : siphon) {
@@ -77,6 +94,21 @@ class Shrinker {
     }
     put_back();
     work.inside[s] = 3;
+  }
+
+  // S in ascending order: a pass over the species when S holds many.
+  std::vector<uint32_t> ascending() const {
+    if (siphon.size() * 16 < graph.species) {
+      std::vector<uint32_t> sorted = siphon;
+      std::sort(sorted.begin(), sorted.end());
+      return sorted;
+    }
+    std::vector<uint32_t> sorted;
+    sorted.reserve(siphon.size());
+    for (uint32_t s = 0; s < graph.species; ++s) {
+      if (work.inside[s] != 0) sorted.push_back(s);
+    }
+    return sorted;
   }
 
  private:
@@ -136,14 +168,13 @@ class Shrinker {
 // before it, which its removal most often takes away at once.
 std::vector<uint32_t> minimal_inside(const SiphonGraph& graph, const std::vector<uint32_t>& siphon,
                                      SiphonWorkspace& work) {
-  std::vector<uint32_t> held = closure_inside(graph, siphon, work);
-  std::vector<uint32_t> candidates = held;
-  {
-    Shrinker shrinker(graph, work, held);
-    for (uint32_t s : candidates) shrinker.try_without(s);
+  Closure closure = closure_inside(graph, siphon, work);
+  std::vector<uint32_t> held = closure.held;
+  Shrinker shrinker(graph, work, held);
+  for (size_t i = 0; i < closure.held.size(); ++i) {
+    shrinker.try_without(closure.held[i], closure.reaction[i], closure.product[i]);
   }
-  std::sort(held.begin(), held.end());
-  return held;
+  return shrinker.ascending();
 }
 
 }  // namespace crninv
