@@ -8,7 +8,10 @@
 # One row per network and kind: for each build the wall time in seconds,
 # the count of minimal sets (or "cap" when --max-siphons stopped it, "over"
 # past LIMIT, "oom" when it ran out of memory) and the peak resident memory
-# in MB, as /usr/bin/time -v reports them.
+# in MB, as /usr/bin/time -v reports them. With SIPHONS_OUT=DIR set, each
+# run's standard output, error and exit status are kept as
+# DIR/K/NETWORK.KIND.{out,err,status}, K the build's place (1 or 2), for
+# comparing two builds' answers.
 set -u
 builds=()
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do
@@ -28,6 +31,13 @@ measure() {
   /usr/bin/time -v -o "$scratch/time" timeout "$limit" nice "$crninv" "$option" \
     --max-siphons "$cap" "$net" >"$scratch/out" 2>"$scratch/err"
   status=$?
+  if [ -n "${SIPHONS_OUT:-}" ]; then
+    local kept="$SIPHONS_OUT/$4/$(basename "$net" .net).${option#--}"
+    mkdir -p "$SIPHONS_OUT/$4"
+    cp "$scratch/out" "$kept.out"
+    cp "$scratch/err" "$kept.err"
+    echo "$status" >"$kept.status"
+  fi
   local seconds peak count
   seconds=$(awk -F': ' '/Elapsed \(wall clock\)/ {
     n = split($2, t, ":"); s = 0; for (i = 1; i <= n; ++i) s = s * 60 + t[i]; printf "%.2f", s }' \
@@ -50,7 +60,11 @@ for f in "$nets"/*.net "$nets"/mcc/*.net "$nets"/mcc-large/*.net; do
   [ -f "$f" ] || continue
   for option in --siphons --traps; do
     line="$(basename "$f" .net) ${option#--}"
-    for b in "${builds[@]}"; do line="$line | $(measure "$b/crninv" "$option" "$f")"; done
+    k=0
+    for b in "${builds[@]}"; do
+      k=$((k + 1))
+      line="$line | $(measure "$b/crninv" "$option" "$f" "$k")"
+    done
     echo "$line"
   done
 done
