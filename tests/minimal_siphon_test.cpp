@@ -108,24 +108,6 @@ TEST(MinimalSiphon, RandomSiphonsShrinkToMinimalOnes) {
   EXPECT_GT(shrunk, 500);
 }
 
-// A network of n species where each reaction moves one or two species to
-// one or two others, every species made by some reaction: few siphons of
-// one species, many long chains of removals.
-std::string flow_network(std::mt19937& random, uint32_t n, uint32_t reactions) {
-  auto name = [](uint32_t s) { return "s" + std::to_string(s); };
-  std::string text;
-  for (uint32_t r = 0; r < reactions; ++r) {
-    uint32_t a = random() % n, b = random() % n, c = r < n ? r : random() % n, d = random() % n;
-    if (a == c || b == c || a == d || b == d) continue;
-    text += "r" + std::to_string(r) + ": " + name(a);
-    if (random() % 2 && b != a) text += " + " + name(b);
-    text += " -> " + name(c);
-    if (random() % 2 && d != c) text += " + " + name(d);
-    text += ";\n";
-  }
-  return text;
-}
-
 // Larger networks, where a removal runs through several species before it
 // meets one known to empty the set: minimal when no species can leave, by
 // the largest siphon inside what remains.
@@ -133,7 +115,8 @@ TEST(MinimalSiphon, LargerRandomSiphonsShrinkToMinimalOnes) {
   std::mt19937 random(20051101);
   for (int trial = 0; trial < 200; ++trial) {
     uint32_t species = 20 + trial % 60, reactions = species + (trial * 13) % 90;
-    crninv::Network network = crninv::parse_network(flow_network(random, species, reactions));
+    crninv::Network network =
+        crninv::parse_network(random_flow_network_text(random, species, reactions));
     for (auto kind : {crninv::SiphonOptions::kSiphons, crninv::SiphonOptions::kTraps}) {
       SCOPED_TRACE(std::to_string(trial) + (kind == crninv::SiphonOptions::kTraps ? " traps" : ""));
       crninv::SiphonGraph graph = crninv::siphon_graph(network, kind);
