@@ -1,10 +1,10 @@
-// The largest siphon inside a set of species, and a minimal one inside a
-// siphon, on a SiphonGraph (so traps alike).
+// The largest siphon inside a set of species, on a SiphonGraph (so traps
+// alike), and the workspace of the searches inside a set.
 //
 // Siphons are closed under union, so every set U holds a largest siphon:
 // what remains of U once every species produced by a reaction with no
 // input left in U is removed, again and again. It grows with U, which
-// makes one pass of shrinking enough (see minimal_inside).
+// makes one pass of shrinking enough (see minimal_siphon.h).
 #ifndef CRNINV_SIPHONS_LARGEST_SIPHON_H_
 #define CRNINV_SIPHONS_LARGEST_SIPHON_H_
 
@@ -31,17 +31,6 @@ struct SiphonWorkspace {
 // The largest siphon inside set (any order, no repeats), in ascending
 // order; empty when there is none.
 std::vector<uint32_t> largest_siphon(const SiphonGraph& graph, const std::vector<uint32_t>& set,
-                                     SiphonWorkspace& work);
-
-// A siphon inside the siphon siphon (ascending) that holds its species
-// first: first, then for each reaction that produces a species held and
-// consumes none, the first of its inputs in siphon, until none is left.
-// Most often far smaller than siphon, at a cost of its own arcs.
-std::vector<uint32_t> closure_inside(const SiphonGraph& graph, const std::vector<uint32_t>& siphon,
-                                     SiphonWorkspace& work);
-
-// A minimal nonempty siphon inside the nonempty siphon siphon (ascending).
-std::vector<uint32_t> minimal_inside(const SiphonGraph& graph, std::vector<uint32_t> siphon,
                                      SiphonWorkspace& work);
 
 }  // namespace crninv

@@ -5,7 +5,7 @@
 #include <exception>
 
 #include "crninv/errors.h"
-#include "siphons/largest_siphon.h"
+#include "siphons/minimal_siphon.h"
 
 namespace crninv {
 
@@ -58,9 +58,17 @@ int species_variable(uint32_t s) {
   return static_cast<int>(s) + 1;
 }
 
-// Species s is variable s + 1. A reaction with more than one input and
-// more than one output gets a variable of its own, implied by each output
-// and implying an input, so that its inputs are written once.
+// Whether a reaction's clauses take fewer literals through a variable of
+// its own: outputs clauses of inputs + 1 literals without it; with it, one
+// of inputs + 1 and outputs of two. Each variable is one more decision at
+// every call, so a tie goes without.
+bool needs_gate(uint64_t inputs, uint64_t outputs) {
+  return outputs * (inputs + 1) > inputs + 1 + 2 * outputs;
+}
+
+// Species s is variable s + 1. A reaction with many inputs and outputs
+// gets a variable of its own, implied by each output and implying an
+// input, so that its inputs are written once.
 void encode(const SiphonGraph& graph, Encoder& encoder) {
   std::vector<int> literals;
   int next = static_cast<int>(graph.species) + 1;
@@ -69,7 +77,7 @@ void encode(const SiphonGraph& graph, Encoder& encoder) {
     if (outputs == 0) continue;
     literals.clear();
     int gate = 0;
-    if (graph.inputs.size(r) > 1 && outputs > 1) {
+    if (needs_gate(graph.inputs.size(r), outputs)) {
       gate = next++;
       literals.push_back(-gate);
     }
@@ -106,10 +114,18 @@ void enumerate_by_sat(const SiphonGraph& graph, uint64_t budget, Monitor& monito
   solver.set("lucky", 0);
   // The library prints nothing.
   solver.set("quiet", 1);
+  // Between calls the solver would eliminate variables, and put them back
+  // at every solution: on BusinessProcesses-PT-20's traps that replay took
+  // half the time. Vivifying and subsuming go over the exclusions again
+  // and again, and no exclusion holds another.
+  solver.set("elim", 0);
+  solver.set("vivify", 0);
+  solver.set("subsume", 0);
   Encoder encoder(solver, budget);
   encode(graph, encoder);
-  // Species outside the set first: solutions come small, and shrink fast.
-  for (uint32_t s = 0; s < graph.species; ++s) solver.phase(-species_variable(s));
+  // Species outside the set first, and no reaction's variable asking for
+  // an input: solutions come small, and shrink fast.
+  for (int v = 1; v <= solver.vars(); ++v) solver.phase(-v);
   Stop stop(monitor);
   solver.connect_terminator(&stop);
   SiphonWorkspace work(graph);
@@ -126,8 +142,7 @@ void enumerate_by_sat(const SiphonGraph& graph, uint64_t budget, Monitor& monito
     for (uint32_t s = 0; s < graph.species; ++s) {
       if (solver.val(species_variable(s)) > 0) solution.push_back(s);
     }
-    std::vector<uint32_t> minimal =
-        minimal_inside(graph, closure_inside(graph, solution, work), work);
+    std::vector<uint32_t> minimal = minimal_inside(graph, solution, work);
     ++progress.found;
     found(minimal);
     exclusion.clear();

@@ -60,4 +60,33 @@ SiphonGraph siphon_graph(const Network& network, SiphonOptions::Kind kind) {
   return graph;
 }
 
+SiphonGraph graph_inside(const SiphonGraph& graph, const std::vector<uint32_t>& species,
+                         std::vector<uint32_t>& local) {
+  std::vector<uint32_t> reactions;
+  for (uint32_t i = 0; i < species.size(); ++i) {
+    local[species[i]] = i;
+    reactions.insert(reactions.end(), graph.output_of.begin(species[i]),
+                     graph.output_of.end(species[i]));
+  }
+  std::sort(reactions.begin(), reactions.end());
+  reactions.erase(std::unique(reactions.begin(), reactions.end()), reactions.end());
+  auto keep = [&](const uint32_t* begin, const uint32_t* end, Lists& lists) {
+    for (const uint32_t* s = begin; s != end; ++s) {
+      if (local[*s] != UINT32_MAX) lists.item.push_back(local[*s]);
+    }
+    lists.start.push_back(lists.item.size());
+  };
+  SiphonGraph inside;
+  inside.species = static_cast<uint32_t>(species.size());
+  inside.reactions = static_cast<uint32_t>(reactions.size());
+  for (uint32_t r : reactions) {
+    keep(graph.inputs.begin(r), graph.inputs.end(r), inside.inputs);
+    keep(graph.outputs.begin(r), graph.outputs.end(r), inside.outputs);
+  }
+  for (uint32_t s : species) local[s] = UINT32_MAX;
+  inside.input_of = inverted(inside.inputs, inside.reactions, inside.species);
+  inside.output_of = inverted(inside.outputs, inside.reactions, inside.species);
+  return inside;
+}
+
 }  // namespace crninv

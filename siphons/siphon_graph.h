@@ -36,6 +36,15 @@ struct SiphonGraph {
 
 SiphonGraph siphon_graph(const Network& network, SiphonOptions::Kind kind);
 
+// The graph of the siphons inside species (ascending, nonempty): its
+// species i is species[i]; its reactions are those that produce one of
+// them, in their order, with their inputs and outputs among them. A set of
+// its species is a siphon exactly when the set it stands for is one of
+// graph. local: a number by species of graph, all UINT32_MAX, as it is
+// left.
+SiphonGraph graph_inside(const SiphonGraph& graph, const std::vector<uint32_t>& species,
+                         std::vector<uint32_t>& local);
+
 }  // namespace crninv
 
 #endif  // CRNINV_SIPHONS_SIPHON_GRAPH_H_

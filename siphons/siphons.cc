@@ -4,6 +4,7 @@
 
 #include "base/monitor.h"
 #include "crninv/errors.h"
+#include "siphons/components.h"
 #include "siphons/largest_siphon.h"
 #include "siphons/sat_enumeration.h"
 #include "siphons/siphon_graph.h"
@@ -19,25 +20,65 @@ uint64_t set_bytes(const std::vector<uint32_t>& set) {
 
 }  // namespace
 
+namespace {
+
+// Whether the one species s is a siphon: each reaction that produces it
+// consumes it.
+bool lone_siphon(const SiphonGraph& graph, uint32_t s) {
+  for (const uint32_t* r = graph.output_of.begin(s); r != graph.output_of.end(s); ++r) {
+    if (!std::binary_search(graph.inputs.begin(*r), graph.inputs.end(*r), s)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+// Each component on its own (see siphons/components.h): a solver the size
+// of one component, and exclusions that only its solutions meet.
 Siphons siphons(const Network& network, const SiphonOptions& options, const Control& control) {
   Monitor monitor(control, Progress::kSiphons);
   SiphonGraph graph = siphon_graph(network, options.kind);
   SiphonWorkspace work(graph);
-  uint64_t held = graph.bytes() + 2 * work.bytes();
+  std::vector<uint32_t> local(graph.species, UINT32_MAX);
+  uint64_t held = graph.bytes() + 2 * work.bytes() + local.size() * sizeof(uint32_t);
+  if (held > control.memory_budget) throw OutOfMemory();
+  std::vector<std::vector<uint32_t>> components = siphon_components(graph, work);
+  for (const auto& component : components) held += set_bytes(component);
   if (held > control.memory_budget) throw OutOfMemory();
   Siphons result;
   result.kind = options.kind;
-  // The solver's share is what the graph and the sets found leave; the
-  // sets are counted against the whole budget as they come.
-  enumerate_by_sat(
-      graph, control.memory_budget - held, monitor, [&](const std::vector<uint32_t>& set) {
-        if (result.sets.size() >= options.max_count) {
-          throw TooManySiphons(options.max_count, options.kind == SiphonOptions::kTraps);
-        }
-        held += set_bytes(set);
-        if (held > control.memory_budget) throw OutOfMemory();
-        result.sets.push_back(set);
-      });
+  auto keep = [&](std::vector<uint32_t> set) {
+    if (result.sets.size() >= options.max_count) {
+      throw TooManySiphons(options.max_count, options.kind == SiphonOptions::kTraps);
+    }
+    held += set_bytes(set);
+    if (held > control.memory_budget) throw OutOfMemory();
+    result.sets.push_back(std::move(set));
+  };
+  Progress& progress = monitor.state();
+  for (const auto& component : components) {
+    if (component.size() == 1) {
+      ++progress.step;
+      if (lone_siphon(graph, component[0])) {
+        ++progress.found;
+        keep(component);
+      }
+      monitor.tick();
+      continue;
+    }
+    SiphonGraph inside = graph_inside(graph, component, local);
+    uint64_t inside_bytes = inside.bytes() + SiphonWorkspace(inside).bytes();
+    if (held + inside_bytes > control.memory_budget) throw OutOfMemory();
+    // The solver's share is what the graphs and the sets found leave; the
+    // sets are counted against the whole budget as they come.
+    enumerate_by_sat(inside, control.memory_budget - held - inside_bytes, monitor,
+                     [&](const std::vector<uint32_t>& set) {
+                       std::vector<uint32_t> species;
+                       species.reserve(set.size());
+                       for (uint32_t i : set) species.push_back(component[i]);
+                       keep(std::move(species));
+                     });
+  }
   std::sort(result.sets.begin(), result.sets.end());
   monitor.report();
   return result;

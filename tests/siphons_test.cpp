@@ -82,6 +82,21 @@ TEST(SiphonsProperty, RandomNetworksMatchEverySubset) {
   }
 }
 
+// Networks whose minimal siphons are long and cross one another, where a
+// wrong split into parts, or a shrinking gone wrong, would show.
+TEST(SiphonsProperty, RandomFlowNetworksMatchEverySubset) {
+  std::mt19937 random(19850615);
+  for (int trial = 0; trial < 150; ++trial) {
+    uint32_t species = 4 + trial % 11, reactions = species + trial % 13;
+    crninv::Network network =
+        crninv::parse_network(random_flow_network_text(random, species, reactions));
+    for (bool traps : {false, true}) {
+      SCOPED_TRACE(std::to_string(trial) + (traps ? " traps" : " siphons"));
+      EXPECT_EQ(run(network, traps).sets, minimal_by_subsets(network, traps));
+    }
+  }
+}
+
 // A branching search that shares nothing with the library: grow a set from
 // its smallest species, taking in an input of a reaction that produces a
 // member and consumes none; the sets where nothing is left to take hold

@@ -42,8 +42,11 @@ struct Siphons {
 
 // The minimal siphons or traps, enumerated with a SAT solver (CaDiCaL): a
 // solution is shrunk to a minimal set, which a clause then excludes with
-// all its supersets, until no nonempty siphon is left. Progress is
-// reported at stage kSiphons (step: solver calls; found: sets so far).
+// all its supersets, until no nonempty siphon is left. Each strongly
+// connected part of the species graph inside the largest siphon, where
+// every minimal siphon lies, has a solver of its own. Progress is
+// reported at stage kSiphons (step: solver calls and parts of a single
+// species checked; found: sets so far).
 // Throws TooManySiphons, OutOfMemory or Cancelled.
 Siphons siphons(const Network& network, const SiphonOptions& options, const Control& control);
 

@@ -37,3 +37,19 @@ std::string random_network_text(std::mt19937& random, uint32_t species, uint32_t
   }
   return text;
 }
+
+std::string random_flow_network_text(std::mt19937& random, uint32_t species, uint32_t reactions) {
+  auto name = [](uint32_t s) { return "s" + std::to_string(s); };
+  std::string text;
+  for (uint32_t r = 0; r < reactions; ++r) {
+    uint32_t a = random() % species, b = random() % species, d = random() % species;
+    uint32_t c = r < species ? r : random() % species;
+    if (a == c || b == c || a == d || b == d) continue;
+    text += "r" + std::to_string(r) + ": " + name(a);
+    if (random() % 2 && b != a) text += " + " + name(b);
+    text += " -> " + name(c);
+    if (random() % 2 && d != c) text += " + " + name(d);
+    text += ";\n";
+  }
+  return text;
+}

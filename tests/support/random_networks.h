@@ -12,4 +12,10 @@
 // model may), a species sometimes on both sides; every species appears.
 std::string random_network_text(std::mt19937& random, uint32_t species, uint32_t reactions);
 
+// Up to reactions reactions among species species s0, s1 ..., each moving
+// one or two species to one or two others, no species on both sides; the
+// first species reactions each make one species in turn. Few siphons of a
+// single species, many long ones.
+std::string random_flow_network_text(std::mt19937& random, uint32_t species, uint32_t reactions);
+
 #endif  // CRNINV_TESTS_SUPPORT_RANDOM_NETWORKS_H_
