@@ -1,6 +1,6 @@
 // The converters' command line: flags anywhere, one operand, and what
 // ends the program before it runs.
-#include "convert/command_line.h"
+#include "convert/programs/command_line.h"
 
 #include <gtest/gtest.h>
 

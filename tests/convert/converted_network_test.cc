@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/network_writer.h"
+#include "convert/programs/network_writer.h"
 #include "crninv/network.h"
 #include "crninv/pnml.h"
 #include "crninv/sbml.h"

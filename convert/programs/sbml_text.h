@@ -2,8 +2,8 @@
 // error; the header, the comments on reactions and the reactions on
 // standard output, with a warning on standard error for each reaction
 // left out.
-#ifndef CRNINV_CONVERT_SBML_TEXT_H_
-#define CRNINV_CONVERT_SBML_TEXT_H_
+#ifndef CRNINV_CONVERT_PROGRAMS_SBML_TEXT_H_
+#define CRNINV_CONVERT_PROGRAMS_SBML_TEXT_H_
 
 #include "crninv/sbml.h"
 
@@ -14,4 +14,4 @@ void report_diagnostics(const char* path, const crninv::SbmlDiagnostics& diagnos
 void write_conversion(const char* path, const crninv::SbmlConversion& conversion,
                       const crninv::SbmlOptions& options);
 
-#endif  // CRNINV_CONVERT_SBML_TEXT_H_
+#endif  // CRNINV_CONVERT_PROGRAMS_SBML_TEXT_H_

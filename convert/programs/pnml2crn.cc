@@ -4,8 +4,8 @@
 #include <new>
 #include <string>
 
-#include "convert/command_line.h"
-#include "convert/network_writer.h"
+#include "convert/programs/command_line.h"
+#include "convert/programs/network_writer.h"
 #include "crninv/errors.h"
 #include "crninv/pnml.h"
 

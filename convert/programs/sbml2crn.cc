@@ -4,9 +4,9 @@
 #include <new>
 #include <string>
 
-#include "convert/command_line.h"
-#include "convert/network_writer.h"
-#include "convert/sbml_text.h"
+#include "convert/programs/command_line.h"
+#include "convert/programs/network_writer.h"
+#include "convert/programs/sbml_text.h"
 #include "crninv/sbml.h"
 
 namespace {

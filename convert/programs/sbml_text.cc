@@ -1,11 +1,11 @@
-#include "convert/sbml_text.h"
+#include "convert/programs/sbml_text.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "convert/network_writer.h"
+#include "convert/programs/network_writer.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "convert/network_writer.h"
+#include "convert/programs/network_writer.h"
 
 #include <cinttypes>
 

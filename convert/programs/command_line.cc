@@ -1,4 +1,4 @@
-#include "convert/command_line.h"
+#include "convert/programs/command_line.h"
 
 #include <getopt.h>
 

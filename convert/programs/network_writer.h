@@ -1,7 +1,7 @@
 // Writes reactions and comments in the network text format that crninv
 // reads, one reaction per line.
-#ifndef CRNINV_CONVERT_NETWORK_WRITER_H_
-#define CRNINV_CONVERT_NETWORK_WRITER_H_
+#ifndef CRNINV_CONVERT_PROGRAMS_NETWORK_WRITER_H_
+#define CRNINV_CONVERT_PROGRAMS_NETWORK_WRITER_H_
 
 #include <cstdint>
 #include <cstdio>
@@ -21,4 +21,4 @@ void write_comment(FILE* out, const std::string& text);
 // returns 1, else returns 0.
 int finish_output(const char* program);
 
-#endif  // CRNINV_CONVERT_NETWORK_WRITER_H_
+#endif  // CRNINV_CONVERT_PROGRAMS_NETWORK_WRITER_H_

@@ -1,8 +1,8 @@
 // The command line of the project's programs, GNU style: flags in short
 // (-h) and long (--help) form, in any order with the one operand, and the
 // same help layout in every program.
-#ifndef CRNINV_CONVERT_COMMAND_LINE_H_
-#define CRNINV_CONVERT_COMMAND_LINE_H_
+#ifndef CRNINV_CONVERT_PROGRAMS_COMMAND_LINE_H_
+#define CRNINV_CONVERT_PROGRAMS_COMMAND_LINE_H_
 
 #include <cstdio>
 #include <vector>
@@ -35,4 +35,4 @@ void print_help(FILE* out, const Program& program);
 // or extra operand.
 int parse_command_line(const Program& program, int argc, char** argv, const char** operand);
 
-#endif  // CRNINV_CONVERT_COMMAND_LINE_H_
+#endif  // CRNINV_CONVERT_PROGRAMS_COMMAND_LINE_H_
