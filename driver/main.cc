@@ -73,6 +73,7 @@ void analyse_structure(const Network& network, const Options& options, const Con
     SiphonOptions choice;
     choice.kind = options.traps ? SiphonOptions::kTraps : SiphonOptions::kSiphons;
     choice.max_count = options.max_siphons;
+    choice.threads = options.threads;
     Siphons found = siphons(network, choice, control);
     Persistence criterion;
     if (options.siphons) criterion = persistence(network, found, control);

@@ -17,6 +17,7 @@ enum LongOnly {
   kSiphons,
   kTraps,
   kMaxSiphons,
+  kThreads,
   kCovering,
   kMoieties
 };
@@ -33,6 +34,7 @@ const option kOptions[] = {
     {"siphons", no_argument, nullptr, kSiphons},
     {"traps", no_argument, nullptr, kTraps},
     {"max-siphons", required_argument, nullptr, kMaxSiphons},
+    {"threads", required_argument, nullptr, kThreads},
     {"covering", no_argument, nullptr, kCovering},
     {"moieties", no_argument, nullptr, kMoieties},
     {nullptr, 0, nullptr, 0},
@@ -91,6 +93,12 @@ Options parse_options(int argc, char** argv) {
       case kMaxSiphons:
         if (!read_count(optarg, &options.max_siphons)) options.action = Options::kUsage;
         break;
+      case kThreads: {
+        uint64_t threads = 0;
+        if (!read_count(optarg, &threads) || threads > 1024) options.action = Options::kUsage;
+        options.threads = static_cast<unsigned>(threads);
+        break;
+      }
       case kCovering:
         options.covering = true;
         break;
@@ -140,6 +148,7 @@ void print_help(const char* program) {
       "      --siphons          the minimal siphons, and whether the network is persistent\n"
       "      --traps            the minimal traps\n"
       "      --max-siphons N    stop, with exit status 2, past N siphons or traps\n"
+      "      --threads N        solvers at once for the siphons or traps (default: one a core)\n"
       "      --covering         what the semiflows cover: conservative, consistent\n"
       "      --moieties         conserved moieties: dependent species and link matrix\n"
       "  -h, --help             print this help and exit\n"

@@ -148,13 +148,18 @@ StructurePtr compute_structure(const NetworkPtr& network, py::object progress,
 }
 
 SiphonsPtr compute_sets(const NetworkPtr& network, SiphonOptions::Kind kind,
-                        std::optional<uint64_t> cap, bool with_persistence, py::object progress,
+                        std::optional<uint64_t> cap, bool with_persistence,
+                        std::optional<unsigned> threads, py::object progress,
                         std::optional<uint64_t> memory_budget) {
   auto r = std::make_shared<SiphonsResult>();
   r->network = network;
   SiphonOptions options;
   options.kind = kind;
   if (cap) options.max_count = *cap;
+  if (threads) {
+    if (*threads == 0) throw py::value_error("threads must be at least 1");
+    options.threads = *threads;
+  }
   run({std::move(progress), memory_budget}, [&](const Control& control) {
     r->value = siphons(network->network(), options, control);
     if (with_persistence) r->persistence = persistence(network->network(), r->value, control);
@@ -201,7 +206,9 @@ const char kSiphonsDoc[] = R"doc(The minimal siphons of a network and the persis
 
 A siphon is a set of species that every reaction producing one of them also
 consumes one of: once empty it stays empty. The sets are enumerated with a
-SAT solver; max_siphons raises TooManySiphons past that many. With
+SAT solver, or several sharing the work (threads: at most that many, by
+default one a core; the sets do not depend on it); max_siphons raises
+TooManySiphons past that many. With
 persistence, the criterion of Angeli, De Leenheer and Sontag (2007): every
 minimal siphon holding the support of a P-semiflow, in a conservative
 network, shows that no species tends to zero. str() is crninv --siphons's
@@ -211,7 +218,7 @@ const char kTrapsDoc[] = R"doc(The minimal traps of a network (crninv --traps).
 
 A trap is a set of species that every reaction consuming one of them also
 produces one of: once marked it stays marked. max_traps raises
-TooManySiphons (traps=True) past that many. progress and memory_budget as
+TooManySiphons (traps=True) past that many; threads as for siphons(). progress and memory_budget as
 for invariants().)doc";
 
 const char kCoveringDoc[] = R"doc(What the semiflows of a network cover (crninv --covering).
@@ -356,21 +363,23 @@ void bind_structure(py::module_& m) {
   m.def(
       "siphons",
       [](const NetworkPtr& n, std::optional<uint64_t> cap, bool with_persistence,
-         py::object progress, std::optional<uint64_t> budget) {
-        return compute_sets(n, SiphonOptions::kSiphons, cap, with_persistence, std::move(progress),
-                            budget);
+         std::optional<unsigned> threads, py::object progress, std::optional<uint64_t> budget) {
+        return compute_sets(n, SiphonOptions::kSiphons, cap, with_persistence, threads,
+                            std::move(progress), budget);
       },
       py::arg("network"), py::arg("max_siphons") = py::none(), py::arg("persistence") = true,
-      py::kw_only(), py::arg("progress") = py::none(), py::arg("memory_budget") = py::none(),
-      kSiphonsDoc);
+      py::kw_only(), py::arg("threads") = py::none(), py::arg("progress") = py::none(),
+      py::arg("memory_budget") = py::none(), kSiphonsDoc);
   m.def(
       "traps",
-      [](const NetworkPtr& n, std::optional<uint64_t> cap, py::object progress,
-         std::optional<uint64_t> budget) {
-        return compute_sets(n, SiphonOptions::kTraps, cap, false, std::move(progress), budget);
+      [](const NetworkPtr& n, std::optional<uint64_t> cap, std::optional<unsigned> threads,
+         py::object progress, std::optional<uint64_t> budget) {
+        return compute_sets(n, SiphonOptions::kTraps, cap, false, threads, std::move(progress),
+                            budget);
       },
       py::arg("network"), py::arg("max_traps") = py::none(), py::kw_only(),
-      py::arg("progress") = py::none(), py::arg("memory_budget") = py::none(), kTrapsDoc);
+      py::arg("threads") = py::none(), py::arg("progress") = py::none(),
+      py::arg("memory_budget") = py::none(), kTrapsDoc);
   m.def("covering", &compute_covering, py::arg("network"), py::kw_only(),
         py::arg("progress") = py::none(), py::arg("memory_budget") = py::none(), kCoveringDoc);
 }

@@ -1,156 +1,301 @@
 #include "siphons/sat_enumeration.h"
 
 #include <algorithm>
-#include <cadical.hpp>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <unordered_map>
+#include <utility>
 
 #include "crninv/errors.h"
-#include "siphons/minimal_siphon.h"
+#include "siphons/siphon_solver.h"
 
 namespace crninv {
 
 namespace {
 
-// What the solver holds, roughly: a clause's header and its literals, and
-// two watches; a variable's dozen arrays.
-constexpr uint64_t kClauseBytes = 48, kLiteralBytes = 4 + 16, kVariableBytes = 96;
+uint64_t hash_of(const std::vector<uint32_t>& set) {
+  uint64_t h = 0x9e3779b97f4a7c15u ^ set.size();
+  for (uint32_t s : set) {
+    h = (h ^ s) * 0xff51afd7ed558ccdu;
+    h ^= h >> 32;
+  }
+  return h;
+}
 
-// Lets the monitor stop the solver. The solver may not be unwound by an
-// exception, so a cancellation is kept and thrown once it has returned.
-class Stop : public CaDiCaL::Terminator {
+// A set as a solver's exclusion reads it: its buffer stays where it is
+// while the list of sets grows, as a moved vector keeps its buffer.
+struct SetView {
+  const uint32_t* data;
+  size_t size;
+};
+
+// The sets found, once each.
+class FoundSets {
  public:
-  explicit Stop(Monitor& monitor) : monitor(monitor) {}
-  bool terminate() override {
+  // Whether set is new; a new one is kept.
+  bool add(const std::vector<uint32_t>& set) {
+    uint64_t h = hash_of(set);
+    auto range = where.equal_range(h);
+    for (auto it = range.first; it != range.second; ++it) {
+      if (list[it->second] == set) return false;
+    }
+    where.emplace(h, list.size());
+    list.push_back(set);
+    return true;
+  }
+  std::vector<SetView> in(const Cube& cube) const {
+    std::vector<SetView> views;
+    for (const auto& set : list) {
+      if (in_cube(set.data(), set.size(), cube)) views.push_back({set.data(), set.size()});
+    }
+    return views;
+  }
+  std::vector<std::vector<uint32_t>> take() { return std::move(list); }
+
+ private:
+  std::vector<std::vector<uint32_t>> list;
+  std::unordered_multimap<uint64_t, size_t> where;
+};
+
+// The species held by nearest to half of count sets, of which held_by
+// tells how many hold each; graph.species when none is held by some but
+// not all.
+uint32_t halving_species(const std::vector<uint32_t>& held_by, uint64_t count) {
+  uint32_t best = static_cast<uint32_t>(held_by.size());
+  uint64_t best_gap = count;
+  for (uint32_t s = 0; s < held_by.size(); ++s) {
+    if (held_by[s] == 0 || held_by[s] == count) continue;
+    uint64_t twice = 2 * uint64_t{held_by[s]};
+    uint64_t gap = twice > count ? twice - count : count - twice;
+    if (gap < best_gap) {
+      best_gap = gap;
+      best = s;
+    }
+  }
+  return best;
+}
+
+// The solvers and threads of one enumeration. The caller's thread runs the
+// first solver, and alone calls the monitor; helper threads start when
+// that solver has found how.split_after sets.
+class Enumeration {
+ public:
+  Enumeration(const SiphonGraph& graph, const SatEnumeration& how, Monitor& monitor,
+              const std::function<void(const std::vector<uint32_t>&)>& kept)
+      : graph(graph), how(how), monitor(monitor), kept(kept), budget(how.budget) {
+    first_step = monitor.state().step;
+    first_found = monitor.state().found;
+  }
+
+  std::vector<std::vector<uint32_t>> run() {
+    running = 1;
     try {
-      monitor.tick();
+      solve({}, true);
     } catch (...) {
-      stopped = std::current_exception();
+      fail();
     }
-    return stopped != nullptr;
-  }
-  std::exception_ptr stopped;
-
- private:
-  Monitor& monitor;
-};
-
-class Encoder {
- public:
-  Encoder(CaDiCaL::Solver& solver, uint64_t budget) : solver(solver), budget(budget) {}
-
-  void clause(const std::vector<int>& literals) {
-    for (int literal : literals) solver.add(literal);
-    solver.add(0);
-    held += kClauseBytes + literals.size() * kLiteralBytes;
-    if (held > budget) throw OutOfMemory();
-  }
-  void variables(uint64_t count) {
-    held += count * kVariableBytes;
-    if (held > budget) throw OutOfMemory();
+    finish_solver();
+    serve(true);
+    for (std::thread& helper : helpers) helper.join();
+    if (error) std::rethrow_exception(error);
+    return found.take();
   }
 
  private:
-  CaDiCaL::Solver& solver;
-  uint64_t budget, held = 0;
-};
-
-int species_variable(uint32_t s) {
-  return static_cast<int>(s) + 1;
-}
-
-// Whether a reaction's clauses take fewer literals through a variable of
-// its own: outputs clauses of inputs + 1 literals without it; with it, one
-// of inputs + 1 and outputs of two. Each variable is one more decision at
-// every call, so a tie goes without.
-bool needs_gate(uint64_t inputs, uint64_t outputs) {
-  return outputs * (inputs + 1) > inputs + 1 + 2 * outputs;
-}
-
-// Species s is variable s + 1. A reaction with many inputs and outputs
-// gets a variable of its own, implied by each output and implying an
-// input, so that its inputs are written once.
-void encode(const SiphonGraph& graph, Encoder& encoder) {
-  std::vector<int> literals;
-  int next = static_cast<int>(graph.species) + 1;
-  for (uint32_t r = 0; r < graph.reactions; ++r) {
-    uint64_t outputs = graph.outputs.size(r);
-    if (outputs == 0) continue;
-    literals.clear();
-    int gate = 0;
-    if (needs_gate(graph.inputs.size(r), outputs)) {
-      gate = next++;
-      literals.push_back(-gate);
+  // Lets the solvers end early: the caller's solver passes the monitor's
+  // word on, and every solver ends when the enumeration stops.
+  class Stop : public CaDiCaL::Terminator {
+   public:
+    Stop(Enumeration& enumeration, bool caller) : enumeration(enumeration), caller(caller) {}
+    bool terminate() override {
+      if (caller) enumeration.poll(false);
+      return enumeration.stopping.load();
     }
-    for (const uint32_t* q = graph.inputs.begin(r); q != graph.inputs.end(r); ++q) {
-      literals.push_back(species_variable(*q));
-    }
-    if (gate != 0) encoder.clause(literals);
-    for (const uint32_t* p = graph.outputs.begin(r); p != graph.outputs.end(r); ++p) {
-      // A species on both sides keeps the reaction's input in the set.
-      if (std::binary_search(graph.inputs.begin(r), graph.inputs.end(r), *p)) continue;
-      std::vector<int> implication{-species_variable(*p)};
-      if (gate != 0) {
-        implication.push_back(gate);
+
+   private:
+    Enumeration& enumeration;
+    bool caller;
+  };
+
+  // On the caller's thread: the progress so far to the monitor, whose
+  // cancellation stops every solver.
+  void poll(bool heavy) {
+    Progress& progress = monitor.state();
+    progress.step = first_step + calls.load();
+    progress.found = first_found + sets.load();
+    try {
+      if (heavy) {
+        monitor.heavy_tick();
       } else {
-        implication.insert(implication.end(), literals.begin(), literals.end());
+        monitor.tick();
       }
-      encoder.clause(implication);
+    } catch (...) {
+      fail();
     }
   }
-  encoder.variables(static_cast<uint64_t>(next));
-  literals.clear();
-  for (uint32_t s = 0; s < graph.species; ++s) literals.push_back(species_variable(s));
-  encoder.clause(literals);
-}
+
+  // Keeps the exception being handled, the first one only, and stops all.
+  void fail() {
+    {
+      std::lock_guard<std::mutex> guard(lock);
+      if (!error) error = std::current_exception();
+      stopping = true;
+    }
+    wake.notify_all();
+  }
+
+  void finish_solver() {
+    {
+      std::lock_guard<std::mutex> guard(lock);
+      --running;
+    }
+    wake.notify_all();
+  }
+
+  // Takes cubes from the queue and solves them, until the queue is empty
+  // and no solver runs, or the enumeration stops.
+  void serve(bool caller) {
+    for (;;) {
+      Cube cube;
+      {
+        std::unique_lock<std::mutex> guard(lock);
+        ++waiting;
+        while (cubes.empty() && running > 0 && !stopping) {
+          if (!caller) {
+            wake.wait(guard);
+            continue;
+          }
+          wake.wait_for(guard, std::chrono::milliseconds(10));
+          guard.unlock();
+          poll(true);
+          guard.lock();
+        }
+        --waiting;
+        if (cubes.empty() || stopping) return;
+        cube = std::move(cubes.front());
+        cubes.pop_front();
+        ++running;
+      }
+      try {
+        solve(std::move(cube), caller);
+      } catch (...) {
+        fail();
+      }
+      finish_solver();
+    }
+  }
+
+  void start_helpers() {
+    for (unsigned i = 1; i < how.threads; ++i) {
+      try {
+        helpers.emplace_back([this] { serve(false); });
+      } catch (const std::system_error&) {
+        break;  // fewer threads than asked for: the work is the same
+      }
+    }
+  }
+
+  // Enumerates the minimal siphons of cube, giving half of what is left
+  // away whenever a thread waits and split_after sets came since the last
+  // time.
+  void solve(Cube cube, bool caller) {
+    SiphonSolver solver(graph, budget);
+    for (const CubeLiteral& literal : cube) solver.confine(literal);
+    std::vector<SetView> excluded;
+    {
+      std::lock_guard<std::mutex> guard(lock);
+      excluded = found.in(cube);
+    }
+    for (const SetView& set : excluded) solver.exclude(set.data, set.size);
+    excluded = {};
+    Stop stop(*this, caller);
+    std::vector<uint32_t> minimal;
+    // How many of the sets found since the last split hold each species.
+    std::vector<uint32_t> held_by(graph.species, 0);
+    uint64_t since = 0;
+    for (;;) {
+      SiphonSolver::Result result = solver.next(stop, minimal);
+      ++calls;
+      if (result == SiphonSolver::kNoneLeft) return;
+      if (result == SiphonSolver::kStopped) {
+        if (stopping) return;
+        throw Error("the SAT solver stopped without an answer");
+      }
+      {
+        // Once one thread fails, kept hears of no more sets.
+        std::lock_guard<std::mutex> guard(lock);
+        if (stopping) return;
+        if (found.add(minimal)) {
+          ++sets;
+          try {
+            kept(minimal);
+          } catch (...) {
+            error = std::current_exception();
+            stopping = true;
+          }
+        }
+      }
+      if (stopping) {
+        wake.notify_all();
+        return;
+      }
+      solver.exclude(minimal.data(), minimal.size());
+      for (uint32_t s : minimal) ++held_by[s];
+      if (++since < how.split_after) continue;
+      if (caller && helpers.empty() && how.threads > 1) start_helpers();
+      if (waiting.load() == 0) continue;
+      uint32_t s = halving_species(held_by, since);
+      if (s == graph.species) continue;
+      Cube other = cube;
+      other.push_back({s, false});
+      cube.push_back({s, true});
+      solver.confine({s, true});
+      {
+        std::lock_guard<std::mutex> guard(lock);
+        cubes.push_back(std::move(other));
+      }
+      wake.notify_one();
+      std::fill(held_by.begin(), held_by.end(), 0);
+      since = 0;
+    }
+  }
+
+  const SiphonGraph& graph;
+  const SatEnumeration& how;
+  Monitor& monitor;
+  const std::function<void(const std::vector<uint32_t>&)>& kept;
+  ClauseBudget budget;
+  uint64_t first_step = 0, first_found = 0;
+
+  std::mutex lock;
+  std::condition_variable wake;
+  // Under lock: the sets found, the cubes waiting for a solver, the
+  // solvers at work, the first exception.
+  FoundSets found;
+  std::deque<Cube> cubes;
+  unsigned running = 0;
+  std::exception_ptr error;
+
+  std::atomic<unsigned> waiting{0};
+  std::atomic<bool> stopping{false};
+  std::atomic<uint64_t> calls{0}, sets{0};
+  // Started and joined by the caller's thread.
+  std::vector<std::thread> helpers;
+};
 
 }  // namespace
 
-void enumerate_by_sat(const SiphonGraph& graph, uint64_t budget, Monitor& monitor,
-                      const std::function<void(const std::vector<uint32_t>&)>& found) {
-  if (graph.species == 0) return;
-  CaDiCaL::Solver solver;
-  // The solver's quick tries for trivial solutions cost a pass over every
-  // clause at each call, and the exclusions make them fail.
-  solver.set("lucky", 0);
-  // The library prints nothing.
-  solver.set("quiet", 1);
-  // Between calls the solver would eliminate variables, and put them back
-  // at every solution: on BusinessProcesses-PT-20's traps that replay took
-  // half the time. Vivifying and subsuming go over the exclusions again
-  // and again, and no exclusion holds another.
-  solver.set("elim", 0);
-  solver.set("vivify", 0);
-  solver.set("subsume", 0);
-  Encoder encoder(solver, budget);
-  encode(graph, encoder);
-  // Species outside the set first, and no reaction's variable asking for
-  // an input: solutions come small, and shrink fast.
-  for (int v = 1; v <= solver.vars(); ++v) solver.phase(-v);
-  Stop stop(monitor);
-  solver.connect_terminator(&stop);
-  SiphonWorkspace work(graph);
-  std::vector<uint32_t> solution;
-  std::vector<int> exclusion;
-  Progress& progress = monitor.state();
-  for (;;) {
-    int result = solver.solve();
-    ++progress.step;
-    if (stop.stopped) std::rethrow_exception(stop.stopped);
-    if (result == 20) break;
-    if (result != 10) throw Error("the SAT solver stopped without an answer");
-    solution.clear();
-    for (uint32_t s = 0; s < graph.species; ++s) {
-      if (solver.val(species_variable(s)) > 0) solution.push_back(s);
-    }
-    std::vector<uint32_t> minimal = minimal_inside(graph, solution, work);
-    ++progress.found;
-    found(minimal);
-    exclusion.clear();
-    for (uint32_t s : minimal) exclusion.push_back(-species_variable(s));
-    encoder.clause(exclusion);
-    monitor.tick();
-  }
-  solver.disconnect_terminator();
+std::vector<std::vector<uint32_t>> enumerate_by_sat(
+    const SiphonGraph& graph, const SatEnumeration& how, Monitor& monitor,
+    const std::function<void(const std::vector<uint32_t>&)>& kept) {
+  if (graph.species == 0) return {};
+  Enumeration enumeration(graph, how, monitor, kept);
+  return enumeration.run();
 }
 
 }  // namespace crninv

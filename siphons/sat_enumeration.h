@@ -1,12 +1,17 @@
-// The minimal siphons of a SiphonGraph by a SAT solver (CaDiCaL), after
-// the scheme of Nabli, Martinez, Fages and Soliman (2016, "On enumerating
-// minimal siphons in Petri nets using CLP and SAT solvers: theoretical and
-// practical complexity", Constraints 21:251-276): one Boolean per species,
-// a clause per reaction and output saying that an output in the set brings
-// an input into it, and a clause asking for a nonempty set. Each solution
-// is shrunk to a minimal siphon (minimal_inside), reported, and excluded
-// with all its supersets by a clause, so that each minimal siphon comes
-// exactly once and the solver ends unsatisfiable.
+// The minimal siphons of a SiphonGraph by SAT solvers (siphon_solver.h),
+// on one thread or several.
+//
+// A solver starts on the whole space. When a thread waits for work and a
+// solver has found split_after sets since it started or last split, the
+// space left to it is cut in two on a species held by about half of those
+// sets: the solver keeps the side where the species is in, and another
+// solver, on another thread, starts on the side where it is out, with the
+// sets already found there excluded. This is cube-and-conquer (Heule,
+// Kullmann, Wieringa and Biere, 2011, "Cube and conquer: guiding CDCL SAT
+// solvers by lookaheads", HVC 2011), the cubes chosen from the solutions
+// and made as threads fall idle. The sides share no siphon; a minimal
+// siphon shrunk from one side's solution may lie on the other, and is then
+// met twice and reported once.
 #ifndef CRNINV_SIPHONS_SAT_ENUMERATION_H_
 #define CRNINV_SIPHONS_SAT_ENUMERATION_H_
 
@@ -19,10 +24,22 @@
 
 namespace crninv {
 
-// found(set) is called with each minimal siphon; it may throw to stop.
-// budget: bytes the solver's clauses may take; past it OutOfMemory.
-void enumerate_by_sat(const SiphonGraph& graph, uint64_t budget, Monitor& monitor,
-                      const std::function<void(const std::vector<uint32_t>&)>& found);
+struct SatEnumeration {
+  // Bytes the solvers' clauses may take together; past it OutOfMemory.
+  uint64_t budget = UINT64_MAX;
+  // Solvers at work at once, at least 1.
+  unsigned threads = 1;
+  // Sets a solver finds before it gives half its space away.
+  uint64_t split_after = 1000;
+};
+
+// Every minimal siphon of graph once, ascending each, in no fixed order.
+// kept(set) is called with each as it is found, one call at a time (on any
+// of the threads); it may throw to stop the enumeration, and the exception
+// reaches the caller. The monitor is called on the caller's thread only.
+std::vector<std::vector<uint32_t>> enumerate_by_sat(
+    const SiphonGraph& graph, const SatEnumeration& how, Monitor& monitor,
+    const std::function<void(const std::vector<uint32_t>&)>& kept);
 
 }  // namespace crninv
 

@@ -1,6 +1,7 @@
 #include "crninv/siphons.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "base/monitor.h"
 #include "crninv/errors.h"
@@ -17,6 +18,9 @@ namespace {
 uint64_t set_bytes(const std::vector<uint32_t>& set) {
   return sizeof(set) + set.size() * sizeof(uint32_t);
 }
+
+// What the enumeration's index of the sets takes by set.
+constexpr uint64_t kIndexBytes = 48;
 
 }  // namespace
 
@@ -47,21 +51,27 @@ Siphons siphons(const Network& network, const SiphonOptions& options, const Cont
   if (held > control.memory_budget) throw OutOfMemory();
   Siphons result;
   result.kind = options.kind;
-  auto keep = [&](std::vector<uint32_t> set) {
-    if (result.sets.size() >= options.max_count) {
+  // The sets of the part at hand, counted as they come; kept once it ends.
+  uint64_t in_part = 0;
+  auto count = [&](const std::vector<uint32_t>& set) {
+    if (result.sets.size() + ++in_part > options.max_count) {
       throw TooManySiphons(options.max_count, options.kind == SiphonOptions::kTraps);
     }
-    held += set_bytes(set);
+    held += set_bytes(set) + kIndexBytes;
     if (held > control.memory_budget) throw OutOfMemory();
-    result.sets.push_back(std::move(set));
   };
   Progress& progress = monitor.state();
+  SatEnumeration how;
+  how.threads = options.threads != 0 ? options.threads : std::thread::hardware_concurrency();
+  how.threads = std::max(how.threads, 1u);
   for (const auto& component : components) {
     if (component.size() == 1) {
       ++progress.step;
       if (lone_siphon(graph, component[0])) {
         ++progress.found;
-        keep(component);
+        in_part = 0;
+        count(component);
+        result.sets.push_back(component);
       }
       monitor.tick();
       continue;
@@ -69,15 +79,14 @@ Siphons siphons(const Network& network, const SiphonOptions& options, const Cont
     SiphonGraph inside = graph_inside(graph, component, local);
     uint64_t inside_bytes = inside.bytes() + SiphonWorkspace(inside).bytes();
     if (held + inside_bytes > control.memory_budget) throw OutOfMemory();
-    // The solver's share is what the graphs and the sets found leave; the
+    // The solvers' share is what the graphs and the sets found leave; the
     // sets are counted against the whole budget as they come.
-    enumerate_by_sat(inside, control.memory_budget - held - inside_bytes, monitor,
-                     [&](const std::vector<uint32_t>& set) {
-                       std::vector<uint32_t> species;
-                       species.reserve(set.size());
-                       for (uint32_t i : set) species.push_back(component[i]);
-                       keep(std::move(species));
-                     });
+    how.budget = control.memory_budget - held - inside_bytes;
+    in_part = 0;
+    for (std::vector<uint32_t>& set : enumerate_by_sat(inside, how, monitor, count)) {
+      for (uint32_t& s : set) s = component[s];
+      result.sets.push_back(std::move(set));
+    }
   }
   std::sort(result.sets.begin(), result.sets.end());
   monitor.report();

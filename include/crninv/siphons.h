@@ -30,6 +30,9 @@ struct SiphonOptions {
   Kind kind = kSiphons;
   // More minimal sets than this throws TooManySiphons.
   uint64_t max_count = UINT64_MAX;
+  // Solvers at work at once on a part that yields many sets: 0 for as
+  // many as the machine has cores. The sets found do not depend on it.
+  unsigned threads = 0;
 };
 
 struct Siphons {

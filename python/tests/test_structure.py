@@ -100,3 +100,17 @@ def test_json_members_scripts_read(path):
     assert d["covered_species"] == sorted(c.species)
     assert d["covered_reactions"] == sorted(c.reactions)
     assert (d["conservative"], d["consistent"]) == (c.conservative, c.consistent)
+
+
+def test_threads_change_nothing_but_the_time():
+    """A ring of 11 steps has 2048 minimal siphons, past the thousand after
+    which a solver shares its space with another thread."""
+    text = "".join(f"p{i} + q{i} -> p{(i + 1) % 11} + q{(i + 1) % 11};\n" for i in range(11))
+    net = crninv.parse_network(text)
+    alone = crninv.siphons(net, threads=1)
+    assert len(alone) == 2048
+    for threads in (2, 3):
+        assert str(crninv.siphons(net, threads=threads)) == str(alone)
+        assert str(crninv.traps(net, threads=threads)) == str(crninv.traps(net, threads=1))
+    with pytest.raises(ValueError):
+        crninv.siphons(net, threads=0)
