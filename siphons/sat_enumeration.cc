@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -201,8 +202,8 @@ class Enumeration {
   }
 
   // Enumerates the minimal siphons of cube, giving half of what is left
-  // away whenever a thread waits and split_after sets came since the last
-  // time.
+  // away whenever a thread waits and split_after sets and split_time came
+  // since it started or last did.
   void solve(Cube cube, bool caller) {
     SiphonSolver solver(graph, budget);
     for (const CubeLiteral& literal : cube) solver.confine(literal);
@@ -218,6 +219,7 @@ class Enumeration {
     // How many of the sets found since the last split hold each species.
     std::vector<uint32_t> held_by(graph.species, 0);
     uint64_t since = 0;
+    auto last_split = std::chrono::steady_clock::now();
     for (;;) {
       SiphonSolver::Result result = solver.next(stop, minimal);
       ++calls;
@@ -247,6 +249,7 @@ class Enumeration {
       solver.exclude(minimal.data(), minimal.size());
       for (uint32_t s : minimal) ++held_by[s];
       if (++since < how.split_after) continue;
+      if (std::chrono::steady_clock::now() - last_split < how.split_time) continue;
       if (caller && helpers.empty() && how.threads > 1) start_helpers();
       if (waiting.load() == 0) continue;
       uint32_t s = halving_species(held_by, since);
@@ -262,6 +265,7 @@ class Enumeration {
       wake.notify_one();
       std::fill(held_by.begin(), held_by.end(), 0);
       since = 0;
+      last_split = std::chrono::steady_clock::now();
     }
   }
 

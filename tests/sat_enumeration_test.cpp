@@ -38,6 +38,7 @@ Sets enumerate(const crninv::SiphonGraph& graph, unsigned threads, uint64_t spli
   crninv::SatEnumeration how;
   how.threads = threads;
   how.split_after = split_after;
+  how.split_time = {};
   std::multiset<std::vector<uint32_t>> seen;
   Sets sets = crninv::enumerate_by_sat(graph, how, monitor,
                                        [&](const std::vector<uint32_t>& set) { seen.insert(set); });
@@ -82,6 +83,7 @@ TEST(SplitEnumeration, OneFailureStopsEveryThread) {
   crninv::SatEnumeration how;
   how.threads = 3;
   how.split_after = 5;
+  how.split_time = {};
 
   crninv::Control control;
   crninv::Monitor monitor(control, crninv::Progress::kSiphons);
