@@ -21,7 +21,7 @@ struct Options {
   bool siphons = false;    // the minimal siphons and the persistence criterion
   bool traps = false;      // the minimal traps
   uint64_t max_siphons = UINT64_MAX;
-  unsigned threads = 0;  // solvers at once for the siphons; 0: one a core
+  unsigned threads = 0;   // solvers at once for the siphons; 0: one a core
   bool covering = false;  // covering by semiflows
   bool moieties = false;  // conserved moieties: dependent species, link matrix
 

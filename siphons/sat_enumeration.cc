@@ -246,6 +246,7 @@ class Enumeration {
         wake.notify_all();
         return;
       }
+      if (caller) poll(false);
       solver.exclude(minimal.data(), minimal.size());
       for (uint32_t s : minimal) ++held_by[s];
       if (++since < how.split_after) continue;

@@ -114,8 +114,7 @@ void SiphonSolver::exclude(const uint32_t* set, size_t size) {
   clause(literals);
 }
 
-SiphonSolver::Result SiphonSolver::next(CaDiCaL::Terminator& stop,
-                                        std::vector<uint32_t>& minimal) {
+SiphonSolver::Result SiphonSolver::next(CaDiCaL::Terminator& stop, std::vector<uint32_t>& minimal) {
   solver.connect_terminator(&stop);
   int result = solver.solve();
   solver.disconnect_terminator();

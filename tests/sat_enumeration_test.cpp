@@ -97,14 +97,13 @@ TEST(SplitEnumeration, OneFailureStopsEveryThread) {
 
   // 2^16 sets take longer than the 20 ms before the first callback.
   crninv::Network large = crninv::parse_network(ring(16));
-  crninv::SiphonGraph large_graph =
-      crninv::siphon_graph(large, crninv::SiphonOptions::kSiphons);
+  crninv::SiphonGraph large_graph = crninv::siphon_graph(large, crninv::SiphonOptions::kSiphons);
   crninv::Control cancel;
   cancel.progress = [](const crninv::Progress&) { return false; };
   crninv::Monitor cancelled(cancel, crninv::Progress::kSiphons);
-  EXPECT_THROW(crninv::enumerate_by_sat(large_graph, how, cancelled,
-                                        [](const std::vector<uint32_t>&) {}),
-               crninv::Cancelled);
+  EXPECT_THROW(
+      crninv::enumerate_by_sat(large_graph, how, cancelled, [](const std::vector<uint32_t>&) {}),
+      crninv::Cancelled);
 
   how.budget = 200000;
   EXPECT_THROW(crninv::enumerate_by_sat(graph, how, monitor, [](const std::vector<uint32_t>&) {}),
