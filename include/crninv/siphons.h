@@ -47,12 +47,12 @@ struct Siphons {
 // solution is shrunk to a minimal set, which a clause then excludes with
 // all its supersets, until no nonempty siphon is left. Each strongly
 // connected part of the species graph inside the largest siphon, where
-// every minimal siphon lies, has a solver of its own; a part that yields
-// more than a thousand sets is shared by up to options.threads solvers,
-// each on a thread of its own (the callback is called on the caller's
-// thread only). Progress is
-// reported at stage kSiphons (step: solver calls and parts of a single
-// species checked; found: sets so far).
+// every minimal siphon lies, has a solver of its own; a part whose
+// enumeration runs past two seconds and a thousand sets is shared by up to
+// options.threads solvers, each on a thread of its own (the callback is
+// called on the caller's thread only). Progress is reported at stage
+// kSiphons (step: solver calls and parts of a single species checked;
+// found: sets so far).
 // Throws TooManySiphons, OutOfMemory or Cancelled.
 Siphons siphons(const Network& network, const SiphonOptions& options, const Control& control);
 
