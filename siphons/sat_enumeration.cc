@@ -64,7 +64,7 @@ class FoundSets {
 };
 
 // The species held by nearest to half of count sets, of which held_by
-// tells how many hold each; graph.species when none is held by some but
+// tells how many hold each; held_by.size() when none is held by some but
 // not all.
 uint32_t halving_species(const std::vector<uint32_t>& held_by, uint64_t count) {
   uint32_t best = static_cast<uint32_t>(held_by.size());
@@ -82,8 +82,9 @@ uint32_t halving_species(const std::vector<uint32_t>& held_by, uint64_t count) {
 }
 
 // The solvers and threads of one enumeration. The caller's thread runs the
-// first solver, and alone calls the monitor; helper threads start when
-// that solver has found how.split_after sets.
+// first solver, and alone calls the monitor; the helper threads start when
+// that solver has found enough sets for long enough to give half its space
+// away.
 class Enumeration {
  public:
   Enumeration(const SiphonGraph& graph, const SatEnumeration& how, Monitor& monitor,
