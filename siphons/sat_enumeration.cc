@@ -28,6 +28,14 @@ uint64_t hash_of(const std::vector<uint32_t>& set) {
   return h;
 }
 
+// Whether the set (ascending) lies in the cube.
+bool in_cube(const std::vector<uint32_t>& set, const Cube& cube) {
+  for (const CubeLiteral& literal : cube) {
+    if (std::binary_search(set.begin(), set.end(), literal.species) != literal.in) return false;
+  }
+  return true;
+}
+
 // A set as a solver's exclusion reads it: its buffer stays where it is
 // while the list of sets grows, as a moved vector keeps its buffer.
 struct SetView {
@@ -52,7 +60,7 @@ class FoundSets {
   std::vector<SetView> in(const Cube& cube) const {
     std::vector<SetView> views;
     for (const auto& set : list) {
-      if (in_cube(set.data(), set.size(), cube)) views.push_back({set.data(), set.size()});
+      if (in_cube(set, cube)) views.push_back({set.data(), set.size()});
     }
     return views;
   }
@@ -145,10 +153,14 @@ class Enumeration {
   void fail() {
     {
       std::lock_guard<std::mutex> guard(lock);
-      if (!error) error = std::current_exception();
-      stopping = true;
+      fail_locked();
     }
     wake.notify_all();
+  }
+  // The same with lock held; the caller wakes the waiting threads.
+  void fail_locked() {
+    if (!error) error = std::current_exception();
+    stopping = true;
   }
 
   void finish_solver() {
@@ -238,8 +250,7 @@ class Enumeration {
           try {
             kept(minimal);
           } catch (...) {
-            error = std::current_exception();
-            stopping = true;
+            fail_locked();
           }
         }
       }

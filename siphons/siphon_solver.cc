@@ -31,13 +31,6 @@ void ClauseBudget::take(uint64_t bytes) {
   if (held.fetch_add(bytes) + bytes > limit) throw OutOfMemory();
 }
 
-bool in_cube(const uint32_t* set, size_t size, const Cube& cube) {
-  for (const CubeLiteral& literal : cube) {
-    if (std::binary_search(set, set + size, literal.species) != literal.in) return false;
-  }
-  return true;
-}
-
 SiphonSolver::SiphonSolver(const SiphonGraph& graph, ClauseBudget& budget)
     : graph(graph), budget(budget), work(graph) {
   // The solver's quick tries for trivial solutions cost a pass over every

@@ -40,9 +40,6 @@ struct CubeLiteral {
 };
 using Cube = std::vector<CubeLiteral>;
 
-// Whether the set (ascending) lies in the cube.
-bool in_cube(const uint32_t* set, size_t size, const Cube& cube);
-
 class SiphonSolver {
  public:
   enum Result { kFound, kNoneLeft, kStopped };

@@ -20,17 +20,6 @@ namespace {
 
 using Sets = std::vector<std::vector<uint32_t>>;
 
-// p_i + q_i -> p_{i+1} + q_{i+1} around a ring: 2^n minimal siphons, each
-// one of p_i, q_i at every step, so every species halves the space.
-std::string ring(int n) {
-  std::string text;
-  for (int i = 0; i < n; ++i) {
-    std::string k = std::to_string(i), next = std::to_string((i + 1) % n);
-    text += "p" + k + " + q" + k + " -> p" + next + " + q" + next + ";\n";
-  }
-  return text;
-}
-
 // The sets, sorted, after checking that kept saw each of them once.
 Sets enumerate(const crninv::SiphonGraph& graph, unsigned threads, uint64_t split_after) {
   crninv::Control control;
@@ -48,7 +37,7 @@ Sets enumerate(const crninv::SiphonGraph& graph, unsigned threads, uint64_t spli
 }
 
 TEST(SplitEnumeration, SameSetsOnEveryThreadCount) {
-  crninv::Network network = crninv::parse_network(ring(9));
+  crninv::Network network = crninv::parse_network(ring_network_text(9));
   crninv::SiphonGraph graph = crninv::siphon_graph(network, crninv::SiphonOptions::kSiphons);
   Sets alone = enumerate(graph, 1, 1000);
   ASSERT_EQ(alone.size(), 512u);
@@ -78,7 +67,7 @@ TEST(SplitEnumeration, RandomFlowNetworks) {
 }
 
 TEST(SplitEnumeration, OneFailureStopsEveryThread) {
-  crninv::Network network = crninv::parse_network(ring(12));
+  crninv::Network network = crninv::parse_network(ring_network_text(12));
   crninv::SiphonGraph graph = crninv::siphon_graph(network, crninv::SiphonOptions::kSiphons);
   crninv::SatEnumeration how;
   how.threads = 3;
@@ -96,7 +85,7 @@ TEST(SplitEnumeration, OneFailureStopsEveryThread) {
   EXPECT_EQ(kept, 300u);
 
   // 2^16 sets take longer than the 20 ms before the first callback.
-  crninv::Network large = crninv::parse_network(ring(16));
+  crninv::Network large = crninv::parse_network(ring_network_text(16));
   crninv::SiphonGraph large_graph = crninv::siphon_graph(large, crninv::SiphonOptions::kSiphons);
   crninv::Control cancel;
   cancel.progress = [](const crninv::Progress&) { return false; };

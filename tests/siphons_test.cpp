@@ -207,19 +207,8 @@ TEST(SiphonsText, SortedNamesUnderAHeading) {
             "Traps (minimal, nonempty):\n\t{B, Z}\n\t{E}\n");
 }
 
-// A ring of n steps p_i + q_i -> p_{i+1} + q_{i+1}: a minimal siphon takes
-// one of p_i and q_i at each step, 2^n of them.
-std::string ring(int n) {
-  std::string text;
-  for (int i = 0; i < n; ++i) {
-    std::string k = std::to_string(i), next = std::to_string((i + 1) % n);
-    text += "t" + k + ": p" + k + " + q" + k + " -> p" + next + " + q" + next + ";\n";
-  }
-  return text;
-}
-
 TEST(SiphonsLimits, CapMemoryAndCancellation) {
-  crninv::Network network = crninv::parse_network(ring(10));
+  crninv::Network network = crninv::parse_network(ring_network_text(10));
   uint64_t all = run(network, false).sets.size();
   EXPECT_EQ(all, 1024u);
   EXPECT_EQ(run(network, true).sets.size(), 1024u);

@@ -53,3 +53,12 @@ std::string random_flow_network_text(std::mt19937& random, uint32_t species, uin
   }
   return text;
 }
+
+std::string ring_network_text(int steps) {
+  std::string text;
+  for (int i = 0; i < steps; ++i) {
+    std::string k = std::to_string(i), next = std::to_string((i + 1) % steps);
+    text += "t" + k + ": p" + k + " + q" + k + " -> p" + next + " + q" + next + ";\n";
+  }
+  return text;
+}
